@@ -1,0 +1,4 @@
+#pragma once
+namespace orvalen {
+bool IsLeapYear(int year);
+}
