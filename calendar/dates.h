@@ -1,4 +1,0 @@
-#pragma once
-namespace orvalen {
-bool IsLeapYear(int year);
-}
