@@ -1,0 +1,130 @@
+#pragma once
+// The saver window: full screen in Saver mode (and as the interactive slide
+// show), a child of the preview parent in Preview mode. On a 500 ms timer it
+// steps through the profile's image list, shows each image over the
+// background with its transition and draws the overlays beside it.
+#include <windows.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "imaging/geometry.h"
+#include "saver/clock.h"
+#include "saver/slide_sequence.h"
+#include "winapp/frame_window.h"
+#include "winapp/handles.h"
+
+namespace orvalen {
+
+class TExtendedDib;
+
+// Deletes an image; defined where the image type is complete.
+struct ImageDeleter {
+  void operator()(TExtendedDib* image) const;
+};
+using ImagePtr = std::unique_ptr<TExtendedDib, ImageDeleter>;
+
+class TSaver : public FrameWindow {
+ public:
+  static constexpr const char* kClassName = "ORVALEN_SAVER_CLASS";
+  static constexpr const char* kTitle = "Orvalen Screen Saver - Saver Mode";
+  static constexpr UINT_PTR kTimerId = 10;
+  static constexpr UINT kTimerPeriod = 500;
+
+  // `clock` may be null for the system clock; tests pass their own.
+  explicit TSaver(Clock* clock = nullptr);
+  ~TSaver() override;
+
+  // Creates the window: a child filling `previewParent` in Preview mode, a
+  // top-level pop-up covering the screen otherwise.
+  bool CreateSaverWindow(HWND previewParent);
+
+  // Test access to the state the slide show keeps.
+  const SlideSequence& Sequence() const { return sequence_; }
+  const Rect& ImageRect() const { return imageRect_; }
+  const Rect& ScreenRect() const { return screenRect_; }
+  int32_t DayShift() const { return dayShift_; }
+  bool Paused() const { return paused_; }
+  const std::string& CurrentFileName() const { return currentFileName_; }
+  // Counts the frames drawn, so tests can check the transition sequence.
+  int FramesDrawn() const { return framesDrawn_; }
+
+  // One slide-show step (run by the timer, the first paint and the keys).
+  void Step();
+
+ protected:
+  void OnSetup() override;
+  void OnPaint(HDC dc, const PAINTSTRUCT& paint) override;
+  const char* ClassName() const override { return kClassName; }
+  void GetClassAttributes(WNDCLASSEXA& attributes) const override;
+  bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool QueryClose() override;
+  void OnKeyDown(UINT virtualKey) override;
+  void OnTimer(UINT_PTR timerId) override;
+  void OnDestroy() override;
+
+ private:
+  // Input and closing.
+  void RequestClose();
+  bool CursorMoved();
+  bool WaitChecked(uint32_t milliseconds);
+  void ShowErrorScreen();
+  void DrawKeyLabel(const char* label);
+  void CoverOtherMonitors();
+  static BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data);
+
+  // The images.
+  void PrepareAdjustments();
+  bool LoadImage(const std::string& fileName);
+  void LoadTile();
+  void ShowCurrentImage();
+  void DrawImage(HDC dc);
+  void PaintBackground(HDC dc);
+
+  // The overlays and the day text.
+  void BuildCalendarIndex();
+  void DrawOverlays(HDC dc);
+
+  Clock* clock_;
+  std::unique_ptr<Clock> ownClock_;
+
+  bool tileLoaded_ = false;
+  int32_t tileWidth_ = 0;
+  int32_t tileHeight_ = 0;
+  bool showAtOnce_ = true;
+  Rect calendarBand_{};
+  Rect textPanel_{};
+  Rect imageRect_{0, 0, 1, 1};
+  bool calendarOpen_ = false;
+  std::array<int32_t, 366> dayRecord_{};
+  std::string dayText_;
+  std::string appointmentText_;
+  FILE* calendarStream_ = nullptr;
+  int32_t dayShift_ = 0;
+  bool defaultTextMode_ = false;
+  ImagePtr image_;
+  Palette palette_;
+  bool loadFailed_ = false;
+  Rect screenRect_{};
+  float brightnessFactor_ = 0.0f;
+  std::array<int32_t, 256> gammaTable_{};
+  std::array<ImagePtr, 5> workImages_;
+  Bitmap frameBitmap_;
+  std::string currentFileName_ = "No image files found";
+  SlideSequence sequence_;
+  bool trueColor_ = true;
+  bool paused_ = false;
+  POINT cursorHome_{};
+  bool inCloseQuery_ = false;
+  uint32_t lastStepTick_ = 0;
+  uint32_t startTick_ = 0;
+  ImagePtr tile_;
+  LocalTime shownDate_{};
+  int framesDrawn_ = 0;
+  HWND previewParent_ = nullptr;
+  std::array<HWND, 8> blankWindows_{};
+};
+
+}  // namespace orvalen
