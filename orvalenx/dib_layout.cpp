@@ -1,0 +1,84 @@
+#include "orvalenx/dib_layout.h"
+
+#include <cstring>
+
+#include "orvalenx/byte_order.h"
+
+namespace orvalen {
+
+int32_t ColorCountOf(int32_t bitsPerPixel, uint32_t clrUsed) {
+  if (clrUsed != 0) return static_cast<int32_t>(clrUsed);
+  switch (bitsPerPixel) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    case 16:
+    case 24:
+    case 32: return 0;
+    default: return -1;
+  }
+}
+
+std::optional<DibLayout> PlanDib(int64_t width, int64_t height, int32_t bitsPerPixel, int32_t colorCount) {
+  if (width <= 0 || height <= 0 || width > kMaxDibDimension || height > kMaxDibDimension) return std::nullopt;
+  if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 24) return std::nullopt;
+  const int32_t maxColors = bitsPerPixel == 24 ? 0 : (1 << bitsPerPixel);
+  if (colorCount < 0 || colorCount > maxColors) return std::nullopt;
+  if (bitsPerPixel != 24 && colorCount == 0) return std::nullopt;
+  DibLayout layout;
+  layout.width = static_cast<int32_t>(width);
+  layout.height = static_cast<int32_t>(height);
+  layout.bitsPerPixel = bitsPerPixel;
+  layout.colorCount = colorCount;
+  layout.stride = DibView::StrideFor(layout.width, bitsPerPixel);
+  layout.bitsOffset = kInfoHeaderSize + static_cast<size_t>(colorCount) * 4;
+  // Both factors are at most 2^17 and 2^15, so the product fits 64 bits with room.
+  const uint64_t image = static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(height);
+  if (image > kMaxDibBlockBytes - layout.bitsOffset) return std::nullopt;
+  layout.imageBytes = static_cast<size_t>(image);
+  layout.totalBytes = layout.bitsOffset + layout.imageBytes;
+  return layout;
+}
+
+DibBlock DibBlock::Create(BlockAllocator& allocator, const DibLayout& layout) {
+  DibBlock dib;
+  dib.layout_ = layout;
+  dib.block_ = OwnedBlock(allocator, layout.totalBytes);
+  if (!dib.block_) return dib;
+  uint8_t* h = dib.block_.Data();
+  std::memset(h, 0, kInfoHeaderSize);
+  WriteLe32(h + 0, kInfoHeaderSize);
+  WriteLe32(h + 4, static_cast<uint32_t>(layout.width));
+  WriteLe32(h + 8, static_cast<uint32_t>(layout.height));
+  WriteLe16(h + 12, 1);
+  WriteLe16(h + 14, static_cast<uint16_t>(layout.bitsPerPixel));
+  WriteLe32(h + 16, kBiRgb);
+  WriteLe32(h + 20, static_cast<uint32_t>(layout.imageBytes));
+  WriteLe32(h + 32, static_cast<uint32_t>(layout.colorCount));
+  WriteLe32(h + 36, 0);
+  return dib;
+}
+
+std::optional<DibInfo> ParsePackedDib(const uint8_t* block, size_t size) {
+  if (block == nullptr || size < kInfoHeaderSize) return std::nullopt;
+  if (ReadLe32(block) != kInfoHeaderSize) return std::nullopt;
+  DibInfo info;
+  info.width = ReadLeS32(block + 4);
+  info.height = ReadLeS32(block + 8);
+  info.bitsPerPixel = ReadLe16(block + 14);
+  info.compression = ReadLe32(block + 16);
+  if (info.width < 0 || info.height < 0) return std::nullopt;
+  if (info.compression != kBiRgb && info.compression != kBiBitfields) return std::nullopt;
+  info.colorCount = ColorCountOf(info.bitsPerPixel, ReadLe32(block + 32));
+  if (info.colorCount < 0 || info.colorCount > 65536) return std::nullopt;
+  info.colorTableOffset = kInfoHeaderSize + (info.compression == kBiBitfields ? 12 : 0);
+  info.bitsOffset = info.colorTableOffset + static_cast<size_t>(info.colorCount) * 4;
+  const uint64_t stride = ((static_cast<uint64_t>(info.width) * info.bitsPerPixel + 31) / 32) * 4;
+  if (stride > 0x7FFFFFFF) return std::nullopt;
+  info.stride = static_cast<int32_t>(stride);
+  const uint64_t needed = info.bitsOffset + stride * static_cast<uint64_t>(info.height);
+  if (needed > size) return std::nullopt;
+  return info;
+}
+
+}  // namespace orvalen

@@ -1,0 +1,222 @@
+#include "orvalenx/pcx_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include "orvalenx/file_kind.h"
+#include "tests/orvalenx/dib_test_support.h"
+
+namespace orvalen::test {
+namespace {
+
+struct Result {
+  CountingAllocator& allocator;
+  void* block;
+  DecodedDib dib;
+  Result(CountingAllocator& a, void* b) : allocator(a), block(b), dib(b, b ? a.SizeOf(b) : 0) {}
+  ~Result() {
+    if (block) allocator.FreeResult(block);
+  }
+};
+
+// Encodes whole scan lines of planes, each plane padded to bytesPerLine.
+Bytes EncodeLines(const std::vector<std::vector<Bytes>>& linesOfPlanes, uint16_t bytesPerLine) {
+  Bytes data;
+  for (const auto& planes : linesOfPlanes) {
+    Bytes line;
+    for (Bytes plane : planes) {
+      plane.resize(bytesPerLine, 0);
+      line.insert(line.end(), plane.begin(), plane.end());
+    }
+    const Bytes encoded = PcxEncodeLine(line);
+    data.insert(data.end(), encoded.begin(), encoded.end());
+  }
+  return data;
+}
+
+PcxFields Fields(uint8_t bits, uint8_t planes, uint16_t width, uint16_t height, uint16_t bytesPerLine) {
+  PcxFields f;
+  f.bitsPerPixel = bits;
+  f.planes = planes;
+  f.xMin = 10;  // the picture need not start at 0
+  f.xMax = static_cast<uint16_t>(10 + width - 1);
+  f.yMin = 3;
+  f.yMax = static_cast<uint16_t>(3 + height - 1);
+  f.bytesPerLine = bytesPerLine;
+  return f;
+}
+
+TEST(PcxDecoder, TwentyFourBitsInThreePlanes) {
+  // 5 x 2, red, green and blue planes, lines padded to 6 bytes.
+  const std::vector<std::vector<Bytes>> lines = {
+      {{255, 0, 0, 10, 200}, {0, 255, 0, 20, 200}, {0, 0, 255, 30, 200}},
+      {{1, 1, 1, 1, 0xC5}, {2, 2, 2, 2, 0xC6}, {3, 3, 3, 3, 0xC7}},  // runs and bytes >= 0xC0
+  };
+  CountingAllocator allocator;
+  const Bytes file = PcxFile(Fields(8, 3, 5, 2, 6), EncodeLines(lines, 6));
+  ASSERT_EQ(SniffFile(file), FileKind::kPcx);
+  Result result(allocator, DecodePcxFile(file, allocator));
+  ASSERT_TRUE(result.dib.Valid());
+  EXPECT_EQ(result.dib.Bits(), 24);
+  EXPECT_EQ(result.dib.Width(), 5);
+  EXPECT_EQ(result.dib.Height(), 2);
+  EXPECT_EQ(result.dib.ColorAt(0, 0), (Rgb{255, 0, 0}));
+  EXPECT_EQ(result.dib.ColorAt(1, 0), (Rgb{0, 255, 0}));
+  EXPECT_EQ(result.dib.ColorAt(2, 0), (Rgb{0, 0, 255}));
+  EXPECT_EQ(result.dib.ColorAt(3, 0), (Rgb{10, 20, 30}));
+  EXPECT_EQ(result.dib.ColorAt(4, 0), (Rgb{200, 200, 200}));
+  EXPECT_EQ(result.dib.ColorAt(0, 1), (Rgb{1, 2, 3}));
+  EXPECT_EQ(result.dib.ColorAt(4, 1), (Rgb{0xC5, 0xC6, 0xC7}));
+  EXPECT_EQ(result.dib.RowFromTop(0)[15], 0);  // row padding
+}
+
+TEST(PcxDecoder, EightBitsTakeTheTrailingTableOrGreyLevels) {
+  std::vector<Rgb> palette(256);
+  palette[0] = {1, 2, 3};
+  palette[7] = {70, 80, 90};
+  palette[255] = {255, 128, 0};
+  const Bytes data = EncodeLines({{{7, 0, 255}}, {{255, 255, 7}}}, 4);
+  CountingAllocator allocator;
+  {
+    Result result(allocator, DecodePcxFile(PcxFile(Fields(8, 1, 3, 2, 4), data, &palette), allocator));
+    ASSERT_TRUE(result.dib.Valid());
+    EXPECT_EQ(result.dib.Bits(), 8);
+    EXPECT_EQ(result.dib.ClrUsed(), 256u);
+    EXPECT_EQ(result.dib.ColorAt(0, 0), (Rgb{70, 80, 90}));
+    EXPECT_EQ(result.dib.ColorAt(1, 0), (Rgb{1, 2, 3}));
+    EXPECT_EQ(result.dib.ColorAt(2, 0), (Rgb{255, 128, 0}));
+    EXPECT_EQ(result.dib.ValueAt(2, 1), 7u);
+  }
+  {
+    Result result(allocator, DecodePcxFile(PcxFile(Fields(8, 1, 3, 2, 4), data), allocator));
+    ASSERT_TRUE(result.dib.Valid());
+    EXPECT_EQ(result.dib.ColorAt(0, 0), (Rgb{7, 7, 7}));
+    EXPECT_EQ(result.dib.ColorAt(0, 1), (Rgb{255, 255, 255}));
+  }
+  EXPECT_EQ(allocator.Outstanding(), 0u);
+}
+
+TEST(PcxDecoder, OneBitOnePlaneIsBlackAndWhite) {
+  CountingAllocator allocator;
+  PcxFields f = Fields(1, 1, 10, 1, 2);
+  f.headerPalette = {{9, 9, 9}, {8, 8, 8}};  // ignored for monochrome
+  Result result(allocator, DecodePcxFile(PcxFile(f, EncodeLines({{{0b10100000, 0b01000000}}}, 2)), allocator));
+  ASSERT_TRUE(result.dib.Valid());
+  EXPECT_EQ(result.dib.Bits(), 1);
+  EXPECT_EQ(result.dib.TableEntry(0), (Rgb{0, 0, 0}));
+  EXPECT_EQ(result.dib.TableEntry(1), (Rgb{255, 255, 255}));
+  const uint32_t expected[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(result.dib.ValueAt(x, 0), expected[x]) << x;
+}
+
+TEST(PcxDecoder, BitPlanesCombineIntoFourBitIndices) {
+  std::vector<Rgb> header;
+  for (int i = 0; i < 16; ++i) header.push_back({static_cast<uint8_t>(i * 16), static_cast<uint8_t>(255 - i), 7});
+  struct Case {
+    const char* name;
+    uint8_t bits, planes;
+    std::vector<Bytes> planeBytes;   // one line, 4 pixels
+    std::vector<uint32_t> expected;  // indices
+    uint32_t colours;
+  };
+  const Case cases[] = {
+      // Plane p holds bit p of the index: pixels 0b0001, 0b0010, 0b0100, 0b1111.
+      {"EGA, four 1-bit planes", 1, 4, {{0b10010000}, {0b01010000}, {0b00110000}, {0b00010000}}, {1, 2, 4, 15}, 16},
+      {"CGA, one 2-bit plane", 2, 1, {{0b00011011}}, {0, 1, 2, 3}, 4},
+      {"two 2-bit planes", 2, 2, {{0b11000110}, {0b01100011}}, {7, 8, 1, 14}, 16},
+      {"three 1-bit planes", 1, 3, {{0b11000000}, {0b10100000}, {0b10010000}}, {7, 1, 2, 4}, 8},
+      {"one 4-bit plane", 4, 1, {{0x1F, 0x0A}}, {1, 15, 0, 10}, 16},
+  };
+  for (const Case& c : cases) {
+    PcxFields f = Fields(c.bits, c.planes, 4, 1, 2);
+    f.headerPalette = header;
+    CountingAllocator allocator;
+    Result result(allocator, DecodePcxFile(PcxFile(f, EncodeLines({c.planeBytes}, 2)), allocator));
+    ASSERT_TRUE(result.dib.Valid()) << c.name;
+    EXPECT_EQ(result.dib.Bits(), 4) << c.name;
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(result.dib.ValueAt(x, 0), c.expected[x]) << c.name << " " << x;
+    for (uint32_t i = 0; i < 16; ++i) {
+      EXPECT_EQ(result.dib.TableEntry(i), i < c.colours ? header[i] : Rgb{}) << c.name << " entry " << i;
+    }
+  }
+}
+
+TEST(PcxDecoder, VersionThreeFilesUseTheDefaultEgaColours) {
+  PcxFields f = Fields(4, 1, 2, 1, 2);
+  f.version = 3;
+  f.headerPalette = {{1, 1, 1}, {1, 1, 1}};
+  CountingAllocator allocator;
+  Result result(allocator, DecodePcxFile(PcxFile(f, EncodeLines({{{0x1E}}}, 2)), allocator));
+  ASSERT_TRUE(result.dib.Valid());
+  EXPECT_EQ(result.dib.ColorAt(0, 0), (Rgb{0, 0, 170}));
+  EXPECT_EQ(result.dib.ColorAt(1, 0), (Rgb{255, 255, 85}));
+}
+
+TEST(PcxDecoder, RunsMayCrossLineEndsAndStoredRowsAreRead) {
+  // Two 3-pixel lines of value 9 as one run of 8 bytes (lines are 4 bytes).
+  CountingAllocator allocator;
+  {
+    Result result(allocator, DecodePcxFile(PcxFile(Fields(8, 1, 3, 2, 4), {0xC8, 9}), allocator));
+    ASSERT_TRUE(result.dib.Valid());
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(result.dib.ValueAt(x, y), 9u);
+  }
+  {
+    PcxFields f = Fields(8, 1, 3, 2, 4);
+    f.encoding = 0;
+    Result result(allocator, DecodePcxFile(PcxFile(f, {1, 0xC2, 3, 0, 4, 5, 6, 0}), allocator));
+    ASSERT_TRUE(result.dib.Valid());
+    EXPECT_EQ(result.dib.ValueAt(1, 0), 0xC2u);
+    EXPECT_EQ(result.dib.ValueAt(2, 1), 6u);
+  }
+}
+
+TEST(PcxDecoder, DamagedFilesGiveNothingAndLeakNothing) {
+  const Bytes data = EncodeLines({{{1, 2, 3, 4}}, {{5, 6, 7, 8}}}, 4);
+  const Bytes valid = PcxFile(Fields(8, 1, 4, 2, 4), data);
+  {
+    CountingAllocator allocator;
+    void* block = DecodePcxFile(valid, allocator);
+    ASSERT_NE(block, nullptr);
+    allocator.FreeResult(block);
+  }
+  auto with = [&](auto change) {
+    PcxFields f = Fields(8, 1, 4, 2, 4);
+    change(f);
+    return PcxFile(f, data);
+  };
+  struct Case {
+    const char* name;
+    Bytes file;
+    bool mayAllocate;
+  };
+  const Case cases[] = {
+      {"empty", {}, false},
+      {"header cut", Bytes(valid.begin(), valid.begin() + 100), false},
+      {"wrong magic", [&] { Bytes b = valid; b[0] = 0x0B; return b; }(), false},
+      {"unknown version", [&] { Bytes b = valid; b[1] = 1; return b; }(), false},
+      {"unknown encoding", [&] { Bytes b = valid; b[2] = 2; return b; }(), false},
+      {"data cut", Bytes(valid.begin(), valid.end() - 1), true},
+      {"header only", Bytes(valid.begin(), valid.begin() + 128), false},
+      {"run cut after its count", [&] { Bytes b = PcxFile(Fields(8, 1, 4, 2, 4), {0xC4, 1, 0xC4}); return b; }(), true},
+      {"xMax below xMin", with([](PcxFields& f) { f.xMax = 5; }), false},
+      {"yMax below yMin", with([](PcxFields& f) { f.yMax = 1; }), false},
+      {"line shorter than the row", with([](PcxFields& f) { f.bytesPerLine = 3; }), false},
+      {"no planes", with([](PcxFields& f) { f.planes = 0; }), false},
+      {"five planes", with([](PcxFields& f) { f.planes = 5; }), false},
+      {"8 bits in 2 planes", with([](PcxFields& f) { f.planes = 2; }), false},
+      {"4 bits in 2 planes", with([](PcxFields& f) { f.bitsPerPixel = 4; f.planes = 2; }), false},
+      {"huge picture, tiny file", with([](PcxFields& f) { f.xMax = 30000; f.yMax = 30000; f.bytesPerLine = 30002; }), false},
+      {"over the side limit", with([](PcxFields& f) { f.xMin = 0; f.xMax = 40000; f.bytesPerLine = 40002; }), false},
+  };
+  for (const Case& c : cases) {
+    CountingAllocator allocator;
+    EXPECT_EQ(DecodePcxFile(c.file, allocator), nullptr) << c.name;
+    EXPECT_EQ(allocator.Outstanding(), 0u) << c.name;
+    if (!c.mayAllocate) {
+      EXPECT_EQ(allocator.Allocations(), 0u) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orvalen::test
