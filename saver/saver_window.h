@@ -10,7 +10,11 @@
 #include <memory>
 #include <string>
 
+#include "calendar/calendar_date.h"
+#include "calendar/calendar_file.h"
+#include "imaging/color_adjust.h"
 #include "imaging/geometry.h"
+#include "imaging/resample.h"
 #include "saver/clock.h"
 #include "saver/slide_sequence.h"
 #include "winapp/frame_window.h"
@@ -81,11 +85,23 @@ class TSaver : public FrameWindow {
   void LoadTile();
   void ShowCurrentImage();
   void DrawImage(HDC dc);
+  void PrepareWorkImages();
+  void RenderImage(HDC dc);
+  void DrawFrame(HDC dc, int index);
   void PaintBackground(HDC dc);
+  static bool PollCursor(void* saver);
 
   // The overlays and the day text.
   void BuildCalendarIndex();
   void DrawOverlays(HDC dc);
+  void DrawDateTime(HDC dc);
+  void DrawRunTimes(HDC dc);
+  void DrawCalendarPanel(HDC dc);
+  void DrawMonth(HDC dc, int month, int year, int x, int y, int width);
+  bool LookUpShownDay();
+  void ComposeDayDefaultText();
+  int DrawJournalLines(HDC dc, int x, int y, int w, int h);
+  void DrawAppointmentLines(HDC dc, int x, int y, int w, int h);
 
   Clock* clock_;
   std::unique_ptr<Clock> ownClock_;
@@ -98,10 +114,9 @@ class TSaver : public FrameWindow {
   Rect textPanel_{};
   Rect imageRect_{0, 0, 1, 1};
   bool calendarOpen_ = false;
-  std::array<int32_t, 366> dayRecord_{};
   std::string dayText_;
   std::string appointmentText_;
-  FILE* calendarStream_ = nullptr;
+  SaverCalendar calendar_;  // the calendar file and its day index
   int32_t dayShift_ = 0;
   bool defaultTextMode_ = false;
   ImagePtr image_;
@@ -109,7 +124,8 @@ class TSaver : public FrameWindow {
   bool loadFailed_ = false;
   Rect screenRect_{};
   float brightnessFactor_ = 0.0f;
-  std::array<int32_t, 256> gammaTable_{};
+  GammaTable gammaTable_;
+  ResampleScratch resampleScratch_;
   std::array<ImagePtr, 5> workImages_;
   Bitmap frameBitmap_;
   std::string currentFileName_ = "No image files found";
@@ -121,7 +137,7 @@ class TSaver : public FrameWindow {
   uint32_t lastStepTick_ = 0;
   uint32_t startTick_ = 0;
   ImagePtr tile_;
-  LocalTime shownDate_{};
+  Date shownDate_{};
   int framesDrawn_ = 0;
   HWND previewParent_ = nullptr;
   std::array<HWND, 8> blankWindows_{};

@@ -122,10 +122,7 @@ TSaver::~TSaver() {
   }
   dayText_.clear();
   appointmentText_.clear();
-  if (calendarStream_) {
-    std::fclose(calendarStream_);
-    calendarStream_ = nullptr;
-  }
+  calendar_.Close();
   for (auto& work : workImages_) work.reset();
   if (!Settings().allowCtrlAltDel) SetScreenSaverRunning(false);
   if (Handle()) KillTimer(Handle(), kTimerId);

@@ -76,10 +76,6 @@ std::string ImageKey(int32_t index) {
   return key;
 }
 
-bool SortsBelowBlanks(const std::string& text, size_t blanks) {
-  return CompareBytes(text, std::string(blanks, ' ')) < 0;
-}
-
 bool SortsAboveBlanks(const std::string& text, size_t blanks) {
   return CompareBytes(text, std::string(blanks, ' ')) > 0;
 }

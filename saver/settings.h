@@ -85,9 +85,8 @@ std::string DecodeForEditor(const std::string& stored);
 // "i%d": the key of an entry in the image list and the image texts.
 std::string ImageKey(int32_t index);
 
-// Texts count as empty when they sort below a short run of blanks; some
-// checks ask instead whether a text sorts above such a run.
-bool SortsBelowBlanks(const std::string& text, size_t blanks);
+// Whether a text sorts above a run of blanks (the counterpart of
+// SortsBelowBlanks, which tells a text that counts as empty).
 bool SortsAboveBlanks(const std::string& text, size_t blanks);
 
 }  // namespace orvalen

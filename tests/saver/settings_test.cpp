@@ -1,5 +1,7 @@
 #include "saver/settings.h"
 
+#include "calendar/calendar_text.h"
+
 #include <gtest/gtest.h>
 
 #include "recording_profile_helpers.h"

@@ -1,0 +1,308 @@
+// The saver window in this process: preview pixels over a host window of
+// the test, sequencing of the slide show, and input handling.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "imaging/fit.h"
+#include "saver/process_state.h"
+#include "saver/saver_window.h"
+
+namespace orvalen {
+namespace {
+
+// Time moves only when the test says so, but for one millisecond per
+// thousand readings, so that the saver's busy waits end.
+class FakeClock final : public Clock {
+ public:
+  uint32_t ticks = 100000;
+  uint32_t reads = 0;
+  LocalTime now{2019, 3, 4, 12, 5};
+  uint32_t Ticks() override {
+    if (++reads % 1000 == 0) ++ticks;
+    return ticks;
+  }
+  LocalTime Now() override { return now; }
+};
+
+struct Rgb {
+  uint8_t r, g, b;
+};
+
+// A 24-bit bottom-up BMP; `pixel(x, y)` with y from the top.
+template <typename PixelFunction>
+void WriteBmp(const std::string& path, int width, int height, PixelFunction pixel) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t dataSize = static_cast<uint32_t>(stride * height);
+  std::vector<uint8_t> file(54 + dataSize, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  put32(34, dataSize);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pixel(x, y);
+      row[3 * x] = c.b;
+      row[3 * x + 1] = c.g;
+      row[3 * x + 2] = c.r;
+    }
+  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+}
+
+std::string TempPath(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+COLORREF Pixel(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return c;
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    DispatchMessageA(&message);
+  }
+}
+
+bool QuitPosted() {
+  MSG message;
+  return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
+class SaverWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    profilePath_ = TempPath("orvalen_saver_test.orv");
+    imagePath_ = TempPath("orvalen_saver_a.bmp");
+    secondPath_ = TempPath("orvalen_saver_b.bmp");
+    brokenPath_ = TempPath("orvalen_saver_broken.bmp");
+    WriteBmp(imagePath_, 40, 30, [](int x, int y) { return x == 0 && y == 0 ? Rgb{0, 255, 0} : Rgb{200, 100, 50}; });
+    WriteBmp(secondPath_, 20, 60, [](int, int) { return Rgb{0, 0, 250}; });
+    std::ofstream(brokenPath_, std::ios::binary) << "BM this is no picture";
+    StartupState& startup = Startup();
+    startup = StartupState{};
+    startup.profileFound = true;
+    startup.activeProfilePath = profilePath_;
+    Settings() = SaverSettings{};
+    QuitPosted();
+  }
+  void TearDown() override {
+    saver_.reset();
+    if (host_) DestroyWindow(host_);
+    PumpMessages();
+    QuitPosted();
+    for (const std::string& p : {profilePath_, imagePath_, secondPath_, brokenPath_}) std::remove(p.c_str());
+  }
+
+  void WriteProfile(const std::string& settings, const std::vector<std::string>& files) {
+    std::string text = "[Settings]\r\n" + settings + "Total=" + std::to_string(files.size()) + "\r\n[Files]\r\n";
+    for (size_t i = 0; i < files.size(); ++i) text += "i" + std::to_string(i) + "=" + files[i] + "\r\n";
+    text += "i" + std::to_string(files.size()) + "=<END>\r\n";
+    std::ofstream(profilePath_, std::ios::binary) << text;
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, profilePath_.c_str());
+  }
+
+  // A preview of 200 x 150 pixels in a host window of the test.
+  void StartPreview() {
+    CurrentRunMode() = RunMode::Preview;
+    host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    saver_ = std::make_unique<TSaver>(&clock_);
+    ASSERT_TRUE(saver_->CreateSaverWindow(host_));
+    UpdateWindow(saver_->Handle());
+    PumpMessages();
+  }
+
+  void StartFullScreen(bool slideShow) {
+    CurrentRunMode() = RunMode::Saver;
+    Startup().slideShow = slideShow;
+    saver_ = std::make_unique<TSaver>(&clock_);
+    ASSERT_TRUE(saver_->CreateSaverWindow(nullptr));
+    UpdateWindow(saver_->Handle());
+    PumpMessages();
+    QuitPosted();
+  }
+
+  // The next step, one delay later.
+  void NextStep() {
+    clock_.ticks += 60000;
+    saver_->Step();
+  }
+
+  FakeClock clock_;
+  std::unique_ptr<TSaver> saver_;
+  HWND host_ = nullptr;
+  std::string profilePath_, imagePath_, secondPath_, brokenPath_;
+};
+
+TEST_F(SaverWindowTest, PreviewDrawsTheFirstPictureAtItsFittedPlace) {
+  WriteProfile("USE_COLOR_RGB=10,20,30\r\n", {imagePath_});
+  StartPreview();
+  const Rect expected = FitRect(Rect{0, 0, 200, 150}, 40, 30);
+  EXPECT_EQ(saver_->ImageRect(), expected);
+  EXPECT_EQ(expected, (Rect{80, 60, 120, 90}));
+  HWND w = saver_->Handle();
+  EXPECT_EQ(Pixel(w, expected.left, expected.top), RGB(0, 255, 0));
+  EXPECT_EQ(Pixel(w, expected.left + 1, expected.top), RGB(200, 100, 50));
+  EXPECT_EQ(Pixel(w, expected.right - 1, expected.bottom - 1), RGB(200, 100, 50));
+  EXPECT_EQ(Pixel(w, expected.left - 1, expected.top), RGB(10, 20, 30));
+  EXPECT_EQ(Pixel(w, expected.right, expected.bottom - 1), RGB(10, 20, 30));
+  EXPECT_EQ(Pixel(w, 0, 0), RGB(10, 20, 30));
+  EXPECT_EQ(Pixel(w, 199, 149), RGB(10, 20, 30));
+}
+
+TEST_F(SaverWindowTest, PreviewTilesTheBackgroundFromTheCorner) {
+  const std::string tile = TempPath("orvalen_saver_tile.bmp");
+  WriteBmp(tile, 7, 5, [](int x, int y) { return Rgb{static_cast<uint8_t>(30 * x), static_cast<uint8_t>(40 * y), 9}; });
+  WriteProfile("USE_COLOR=0\r\nTILE_FILENAME=" + tile + "\r\n", {imagePath_});
+  StartPreview();
+  HWND w = saver_->Handle();
+  for (int y : {0, 3, 12, 149}) {
+    for (int x : {0, 6, 22, 199}) {
+      if (x >= 80 && x < 120 && y >= 60 && y < 90) continue;
+      EXPECT_EQ(Pixel(w, x, y), RGB(30 * (x % 7), 40 * (y % 5), 9)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(Pixel(w, 81, 61), RGB(200, 100, 50));
+  std::remove(tile.c_str());
+}
+
+TEST_F(SaverWindowTest, FitToFullScreenStretchesOverTheWholeArea) {
+  WriteProfile("OPTION_DISPLAY=4\r\n", {imagePath_});
+  StartPreview();
+  EXPECT_EQ(saver_->ImageRect(), (Rect{0, 0, 200, 150}));
+  HWND w = saver_->Handle();
+  EXPECT_EQ(Pixel(w, 0, 0), RGB(0, 255, 0));
+  EXPECT_EQ(Pixel(w, 199, 149), RGB(200, 100, 50));
+}
+
+TEST_F(SaverWindowTest, StepsWalkTheListAndSkipFailedImages) {
+  WriteProfile("VALUE_DELAY=2\r\nIMAGE_MAX_NUMBER=10\r\n", {imagePath_, brokenPath_, secondPath_});
+  StartPreview();
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  EXPECT_EQ(saver_->DayShift(), 1);
+  // Within the delay nothing happens.
+  clock_.ticks += 1500;
+  saver_->Step();
+  EXPECT_EQ(saver_->Sequence().CurrentIndex(), 0);
+  // The broken file leaves the picture as it was and is skipped from now on.
+  NextStep();
+  EXPECT_EQ(saver_->Sequence().CurrentIndex(), 1);
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  EXPECT_FALSE(saver_->Sequence().IsUsable(1));
+  NextStep();
+  EXPECT_EQ(saver_->CurrentFileName(), secondPath_);
+  EXPECT_EQ(saver_->ImageRect(), FitRect(Rect{0, 0, 200, 150}, 20, 60));
+  EXPECT_EQ(Pixel(saver_->Handle(), 100, 75), RGB(0, 0, 250));
+  NextStep();
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  NextStep();
+  EXPECT_EQ(saver_->Sequence().CurrentIndex(), 1);
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  EXPECT_EQ(saver_->DayShift(), 3);  // three pictures shown
+}
+
+TEST_F(SaverWindowTest, PreviewIgnoresTheMouse) {
+  WriteProfile("", {imagePath_});
+  StartPreview();
+  SendMessageA(saver_->Handle(), WM_LBUTTONDOWN, 0, 0);
+  SendMessageA(saver_->Handle(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_FALSE(QuitPosted());
+}
+
+TEST_F(SaverWindowTest, MovementOfMoreThanFiftyPixelsEndsTheSaver) {
+  WriteProfile("", {imagePath_});
+  SetCursorPos(300, 300);
+  StartFullScreen(false);
+  POINT home{};
+  GetCursorPos(&home);
+  SetCursorPos(home.x + 50, home.y - 50);
+  SendMessageA(saver_->Handle(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_FALSE(QuitPosted());
+  SetCursorPos(home.x + 51, home.y);
+  SendMessageA(saver_->Handle(), WM_MOUSEMOVE, 0, 0);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_EQ(CurrentRunMode(), RunMode::Closing);
+}
+
+TEST_F(SaverWindowTest, KeysAndClicksEndTheSaver) {
+  WriteProfile("", {imagePath_});
+  StartFullScreen(false);
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(QuitPosted());
+  CurrentRunMode() = RunMode::Saver;
+  SendMessageA(saver_->Handle(), WM_RBUTTONDOWN, 0, 0);
+  EXPECT_TRUE(QuitPosted());
+  CurrentRunMode() = RunMode::Saver;
+  SendMessageA(saver_->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_TRUE(QuitPosted());
+  CurrentRunMode() = RunMode::Saver;
+  SendMessageA(saver_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_TRUE(IsWindow(saver_->Handle()));
+}
+
+TEST_F(SaverWindowTest, SpacePausesAndResumesTheSlideShow) {
+  WriteProfile("VALUE_DELAY=4\r\n", {imagePath_, secondPath_});
+  StartFullScreen(true);
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(saver_->Paused());
+  // While paused the timer does nothing.
+  clock_.ticks += 60000;
+  SendMessageA(saver_->Handle(), WM_TIMER, TSaver::kTimerId, 0);
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  // The second Space resumes, and the next picture comes at once.
+  clock_.ticks -= 59000;  // back within the delay: only the key shows the next picture
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_FALSE(saver_->Paused());
+  EXPECT_EQ(saver_->CurrentFileName(), secondPath_);
+  EXPECT_FALSE(QuitPosted());
+  // Left goes back to the image before the current one.
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_LEFT, 0);
+  EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  // Any other key ends the show.
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, 'Q', 0);
+  EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(SaverWindowTest, SlideShowEndWithNoImagesIsAnEmptyStep) {
+  WriteProfile("", {});
+  StartFullScreen(true);
+  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(saver_->Sequence().CurrentIndex(), -1);
+  EXPECT_EQ(saver_->CurrentFileName(), "No image files found");
+}
+
+TEST_F(SaverWindowTest, LastImageIsWrittenBackAtTheEnd) {
+  WriteProfile("", {imagePath_, secondPath_});
+  StartPreview();
+  NextStep();
+  saver_.reset();
+  EXPECT_EQ(GetPrivateProfileIntA("Settings", "LastImage", -1, profilePath_.c_str()), 2);
+}
+
+}  // namespace
+}  // namespace orvalen
