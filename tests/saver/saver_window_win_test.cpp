@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "imaging/extended_dib.h"
 #include "imaging/fit.h"
+#include "imaging/render_pass.h"
 #include "saver/process_state.h"
 #include "saver/saver_window.h"
 
@@ -17,14 +19,14 @@ namespace orvalen {
 namespace {
 
 // Time moves only when the test says so, but for one millisecond per
-// thousand readings, so that the saver's busy waits end.
+// ten readings, so that the saver's busy waits end.
 class FakeClock final : public Clock {
  public:
   uint32_t ticks = 100000;
   uint32_t reads = 0;
   LocalTime now{2019, 3, 4, 12, 5};
   uint32_t Ticks() override {
-    if (++reads % 1000 == 0) ++ticks;
+    if (++reads % 10 == 0) ++ticks;
     return ticks;
   }
   LocalTime Now() override { return now; }
@@ -294,6 +296,52 @@ TEST_F(SaverWindowTest, SlideShowEndWithNoImagesIsAnEmptyStep) {
   SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_END, 0);
   EXPECT_EQ(saver_->Sequence().CurrentIndex(), -1);
   EXPECT_EQ(saver_->CurrentFileName(), "No image files found");
+}
+
+TEST_F(SaverWindowTest, LaterPicturesShowThePixelCoreResultAfterTheFadeFrames) {
+  const std::string photo = TempPath("orvalen_saver_photo.bmp");
+  WriteBmp(photo, 300, 200, [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y + 30), static_cast<uint8_t>((x * y) & 255)};
+  });
+  WriteProfile("OPTION_TRANSITION=2\r\nOPTION_EDGES=2\r\nVALUE_GAMMA=150\r\nVALUE_BRIGHT=-30\r\nUSE_COLOR_RGB=1,2,3\r\n",
+               {imagePath_, photo});
+  StartFullScreen(true);
+  EXPECT_EQ(saver_->FramesDrawn(), 0);  // the first picture is drawn directly
+  NextStep();
+  ASSERT_EQ(saver_->CurrentFileName(), photo);
+  EXPECT_EQ(saver_->FramesDrawn(), 5);  // frames 1 to 4, then the picture
+
+  // The same work done by the pixel core alone.
+  TExtendedDib source(photo.c_str());
+  const Rect rect = saver_->ImageRect();
+  EXPECT_EQ(rect, FitRect(saver_->ScreenRect(), 300, 200));
+  std::vector<std::unique_ptr<TExtendedDib>> work;
+  RenderInput input;
+  input.source = source.View();
+  for (int k = 0; k < 5; ++k) {
+    work.push_back(std::make_unique<TExtendedDib>(rect.Width(), rect.Height()));
+    input.work[k] = work.back()->View();
+  }
+  const GammaTable gamma = BuildGammaTable(150);
+  input.transition = 2;
+  input.edges = 2;
+  input.gamma = &gamma;
+  input.brightness = BrightnessFactor(-30);
+  PixelPoll poll;
+  ASSERT_TRUE(RenderPixels(input, poll));
+
+  HDC dc = GetDC(saver_->Handle());
+  int mismatches = 0;
+  for (int y = 0; y < rect.Height(); y += 3) {
+    for (int x = 0; x < rect.Width(); x += 3) {
+      const uint8_t* p = input.work[0].Pixel(x, rect.Height() - 1 - y);
+      if (GetPixel(dc, rect.left + x, rect.top + y) != RGB(p[2], p[1], p[0])) ++mismatches;
+    }
+  }
+  EXPECT_EQ(GetPixel(dc, rect.left - 1, rect.top), RGB(1, 2, 3));
+  ReleaseDC(saver_->Handle(), dc);
+  EXPECT_EQ(mismatches, 0);
+  std::remove(photo.c_str());
 }
 
 TEST_F(SaverWindowTest, LastImageIsWrittenBackAtTheEnd) {
