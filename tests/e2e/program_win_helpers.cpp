@@ -89,9 +89,13 @@ std::string MakeInstallFolder(const std::string& name, std::initializer_list<con
     FindClose(find);
   }
   CreateDirectoryA(folder.c_str(), nullptr);
+  bool program = false;
   for (const char* file : files) {
     CopyFileA((BuildFolder() + file).c_str(), (folder + file).c_str(), FALSE);
+    program = true;
   }
+  // Both programs import the graphics library from their own folder.
+  if (program) CopyFileA((BuildFolder() + "Orvalenx.dll").c_str(), (folder + "Orvalenx.dll").c_str(), FALSE);
   return folder;
 }
 

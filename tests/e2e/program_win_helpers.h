@@ -16,7 +16,8 @@ void WaitPumping(DWORD milliseconds);
 bool WaitForHandlePumping(HANDLE handle, DWORD timeoutMs);
 
 // A fresh folder C:\orvalen_e2e\<name>\ holding copies of the named files of
-// the build folder (for instance "Orvalen.exe"), with a trailing backslash.
+// the build folder (for instance "Orvalen.exe") and, with any program, the
+// graphics library; the name has a trailing backslash.
 std::string MakeInstallFolder(const std::string& name, std::initializer_list<const char*> files);
 
 std::string ReadWholeFile(const std::string& path);
