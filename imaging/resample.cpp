@@ -6,6 +6,10 @@
 #include <mutex>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvalen {
 
 namespace {
@@ -47,9 +51,6 @@ int64_t ReducedIndex(int32_t i, float scale) {
   return static_cast<int64_t>(i / static_cast<long double>(scale));
 }
 
-std::once_flag g_mixOnce[kMixTableMax + 1];
-std::unique_ptr<uint8_t[]> g_mixTables[kMixTableMax + 1];
-
 void BuildMixTable(uint32_t n, uint8_t* table) {
   // The literal mix split into its rounded parts: old * (a / b) and src / b
   // are each rounded before the sum, so tabulating them gives the same bits.
@@ -65,6 +66,51 @@ void BuildMixTable(uint32_t n, uint8_t* table) {
     }
   }
 }
+
+// How step n of the mix is computed: always by its table; and where the
+// table equals the plain quotient (old (n + 1) + src) div (n + 2) for every
+// input, by that quotient in the form ((old (n + 1) + src) * multiplier) >>
+// (16 + shift), which sixteen-bit vector lanes evaluate.
+struct MixForm {
+  std::unique_ptr<uint8_t[]> table;
+  bool quotient = false;
+  uint16_t multiplier = 0;
+  uint8_t shift = 0;
+};
+
+std::once_flag g_mixOnce[kMixTableMax + 1];
+MixForm g_mixForms[kMixTableMax + 1];
+
+inline uint32_t QuotientMix(uint32_t old, uint32_t src, uint32_t n, const MixForm& form) {
+  return ((old * (n + 1) + src) * form.multiplier) >> (16 + form.shift);
+}
+
+void FindQuotientForm(uint32_t n, MixForm& form) {
+  const uint32_t divisor = n + 2;
+  for (uint8_t shift = 0; shift <= 8; ++shift) {
+    const uint32_t multiplier = ((1u << (16 + shift)) + divisor - 1) / divisor;
+    if (multiplier > 0xFFFF) continue;
+    form.multiplier = static_cast<uint16_t>(multiplier);
+    form.shift = shift;
+    bool same = true;
+    for (uint32_t i = 0; i < 65536 && same; ++i) same = form.table[i] == QuotientMix(i >> 8, i & 255, n, form);
+    if (same) {
+      form.quotient = true;
+      return;
+    }
+  }
+}
+
+const MixForm& MixFormFor(uint32_t n) {
+  std::call_once(g_mixOnce[n], [n] {
+    MixForm& form = g_mixForms[n];
+    form.table = std::make_unique<uint8_t[]>(65536);
+    BuildMixTable(n, form.table.get());
+    FindQuotientForm(n, form);
+  });
+  return g_mixForms[n];
+}
+
 
 }  // namespace
 
@@ -91,12 +137,41 @@ int AccurateMixLiteral(int old, int src, uint64_t n) {
 
 const uint8_t* AccurateMixTable(uint32_t n) {
   if (n < 1 || n > kMixTableMax) return nullptr;
-  std::call_once(g_mixOnce[n], [n] {
-    auto table = std::make_unique<uint8_t[]>(65536);
-    BuildMixTable(n, table.get());
-    g_mixTables[n] = std::move(table);
-  });
-  return g_mixTables[n].get();
+  return MixFormFor(n).table.get();
+}
+
+bool AccurateMixIsQuotient(uint32_t n) { return n >= 1 && n <= kMixTableMax && MixFormFor(n).quotient; }
+
+void AccurateMixRow(uint8_t* d, const uint8_t* s, size_t count, uint32_t n) {
+  if (n < 1 || n > kMixTableMax) {
+    for (size_t i = 0; i < count; ++i) d[i] = static_cast<uint8_t>(AccurateMix(d[i], s[i], n));
+    return;
+  }
+  const MixForm& form = MixFormFor(n);
+  size_t i = 0;
+  if (form.quotient) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weight = _mm_set1_epi16(static_cast<short>(n + 1));
+    const __m128i multiplier = _mm_set1_epi16(static_cast<short>(form.multiplier));
+    const __m128i shift = _mm_cvtsi32_si128(form.shift);
+    auto mix = [&](__m128i old, __m128i src) {
+      const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(old, weight), src);
+      return _mm_srl_epi16(_mm_mulhi_epu16(sum, multiplier), shift);
+    };
+    for (; i + 16 <= count; i += 16) {
+      const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i lo = mix(_mm_unpacklo_epi8(dv, zero), _mm_unpacklo_epi8(sv, zero));
+      const __m128i hi = mix(_mm_unpackhi_epi8(dv, zero), _mm_unpackhi_epi8(sv, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < count; ++i) d[i] = static_cast<uint8_t>(QuotientMix(d[i], s[i], n, form));
+    return;
+  }
+  const uint8_t* table = form.table.get();
+  for (; i < count; ++i) d[i] = table[(d[i] << 8) | s[i]];
 }
 
 int AccurateMix(int old, int src, uint64_t n) {
@@ -271,6 +346,8 @@ bool ResampleAccurate(const DibView& src, const DibView& dst, PixelPoll& poll,
 
   if (wide) scratch.convertedRows.resize(static_cast<size_t>(tallest) * rowBytes);
   scratch.rows.resize(static_cast<size_t>(tallest));
+  const size_t rowOut = 3 * static_cast<size_t>(w);
+  scratch.gathered.resize(rowOut + 4);  // room for a four-byte move at the last pixel
   const uint8_t** rows = scratch.rows.data();
   const uint64_t rowPixels = static_cast<uint64_t>(src.width);
   uint64_t countedRows = 0;
@@ -306,6 +383,23 @@ bool ResampleAccurate(const DibView& src, const DibView& dst, PixelPoll& poll,
         const uint8_t* s = rows[i] + static_cast<size_t>(j) * pixelBytes;
         if (n == 0) {
           MixStep(d, s, offset, columns, count, last, [](uint32_t, uint32_t v) { return v; });
+        } else if (AccurateMixIsQuotient(static_cast<uint32_t>(n))) {
+          // Line the step's source pixels up with the destination row and mix
+          // the whole row at once. Pixels that take no part in this step are
+          // mixed with themselves, which the quotient leaves as they are.
+          uint8_t* g = scratch.gathered.data();
+          if (columns == nullptr) {
+            size_t x = 0;
+            for (; x < count && x < last; ++x) std::memcpy(g + 3 * x, s + offset[x], 4);
+            for (; x < count; ++x) Copy3(g + 3 * x, s + offset[x]);
+          } else {
+            std::memcpy(g, d, rowOut);
+            for (size_t k = 0; k < count; ++k) {
+              const size_t x = static_cast<size_t>(columns[k]);
+              Copy3(g + 3 * x, s + offset[x]);
+            }
+          }
+          AccurateMixRow(d, g, rowOut, static_cast<uint32_t>(n));
         } else if (n <= kMixTableMax) {
           const uint8_t* table = AccurateMixTable(static_cast<uint32_t>(n));
           MixStep(d, s, offset, columns, count, last,

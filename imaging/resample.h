@@ -4,6 +4,7 @@
 // order (row 0 is the bottom row) and read the source pixel (x, y) at byte
 // (x * bits per pixel) / 8 of row y: 24 and 32 bits per pixel as blue, green,
 // red bytes, 16 bits per pixel as 5-5-5 values widened to 8 bits.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct ResampleScratch {
   std::vector<size_t> lateStart;       // where each column index's part of lateColumns starts
   std::vector<uint8_t> convertedRows;  // 16-bit source rows widened to 24 bits
   std::vector<const uint8_t*> rows;    // the source rows of one destination row
+  std::vector<uint8_t> gathered;       // one step's source pixels, lined up with the destination row
 };
 
 // Both return false when the poll reported movement (the destination then
@@ -40,7 +42,10 @@ struct ResampleScratch {
 // 24 bits per pixel; other formats raise std::invalid_argument. A missing or
 // empty source or destination leaves the destination alone.
 //
-// Simple counts each destination pixel in the poll, accurate each source pixel.
+// Simple counts each destination pixel in the poll, accurate each source
+// pixel. Both work through the destination row by row and count a row's
+// pixels when it is done: the callback runs as many times as with one count
+// per pixel, at the end of the row in which the count passes 5000.
 bool ResampleSimple(const DibView& src, const DibView& dst, PixelPoll& poll);
 // Each destination pixel becomes the running mix of the source pixels whose
 // scaled position falls into it, taken column by column, each column in row
@@ -64,5 +69,11 @@ inline constexpr uint32_t kMixTableMax = 64;
 // (old (n + 1) + src) div (n + 2), except where that division is exact.
 inline constexpr uint64_t kMixIntegerMax = (uint64_t{1} << 24) - 2;
 const uint8_t* AccurateMixTable(uint32_t n);
+// For many counts up to kMixTableMax the table is exactly the quotient
+// (old (n + 1) + src) div (n + 2), which is computed sixteen channels at a
+// time instead.
+bool AccurateMixIsQuotient(uint32_t n);
+// Step n of the mix over a row of channel bytes: d[i] = mix(d[i], s[i]).
+void AccurateMixRow(uint8_t* d, const uint8_t* s, size_t count, uint32_t n);
 
 }  // namespace orvalen

@@ -1,5 +1,6 @@
 // Loading the slide-show images and drawing them with their transition.
 #include <cstring>
+#include <exception>
 
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_text.h"
@@ -199,7 +200,12 @@ void TSaver::RenderImage(HDC dc) {
                               DibView::StrideFor(final.width, 24)};
   }
   PixelPoll poll(&TSaver::PollCursor, this);
-  RenderPixels(input, poll);
+  try {
+    RenderPixels(input, poll);
+  } catch (const std::exception&) {
+    // A source the pixel core cannot read: nothing rendered, no exception
+    // leaves the window procedure.
+  }
 }
 
 void TSaver::DrawFrame(HDC dc, int index) {

@@ -48,6 +48,30 @@ TEST(AccurateMixTest, TablesEqualTheFormulaForEveryInput) {
   EXPECT_EQ(AccurateMixTable(kMixTableMax + 1), nullptr);
 }
 
+TEST(AccurateMixTest, RowsEqualTheFormulaForEveryInput) {
+  // Every (old, src) pair once, plus a tail that misses the vector steps.
+  const size_t count = 65536 + 13;
+  std::vector<uint8_t> old(count), src(count), row;
+  for (size_t i = 0; i < count; ++i) {
+    old[i] = static_cast<uint8_t>(i >> 8);
+    src[i] = static_cast<uint8_t>(i * 7);
+  }
+  int quotients = 0;
+  for (uint32_t n = 1; n <= kMixTableMax + 2; ++n) {
+    row = old;
+    AccurateMixRow(row.data(), src.data(), count, n);
+    for (size_t i = 0; i < count; ++i) {
+      ASSERT_EQ(row[i], AccurateMixLiteral(old[i], src[i], n)) << n << " " << i;
+    }
+    quotients += AccurateMixIsQuotient(n) ? 1 : 0;
+  }
+  // The second pixel's mix, trunc(old * 2/3 + src / 3), never rounds below
+  // the quotient; the fifth's does (old 7, src 7 gives 6).
+  EXPECT_TRUE(AccurateMixIsQuotient(1));
+  EXPECT_FALSE(AccurateMixIsQuotient(4));
+  EXPECT_GT(quotients, 32);
+}
+
 TEST(AccurateMixTest, IntegerFormEqualsTheFormulaBeyondTheTables) {
   std::vector<uint64_t> counts;
   for (uint64_t n = kMixTableMax + 1; n <= 320; ++n) counts.push_back(n);
@@ -68,9 +92,10 @@ TEST(AccurateMixTest, IntegerFormEqualsTheFormulaBeyondTheTables) {
 TEST(AccurateMixTest, WorkedMixes) {
   // Second pixel: a = 2, b = 3: 90 * 2/3 + 30 / 3.
   EXPECT_EQ(AccurateMixLiteral(90, 30, 1), 70);
-  // Truncation at an exact quotient: 4 * (5/6) + 10 / 6 is 5 in exact
-  // arithmetic, but the rounded quotients add up just below it.
-  EXPECT_EQ(AccurateMixLiteral(1, 4, 4), (1 * 5 + 4) / 6);
+  // Truncation at an exact quotient: 7 * (5/6) + 7/6 is 7 in exact
+  // arithmetic, but the rounded parts add up just below it.
+  EXPECT_EQ(AccurateMixLiteral(7, 7, 4), 6);
+  EXPECT_EQ(AccurateMixLiteral(7, 7, 1), 7);
   // From 255 pixels on, a smaller source value always takes one off and a
   // larger one cannot add one.
   EXPECT_EQ(AccurateMixLiteral(200, 0, 300), 199);
