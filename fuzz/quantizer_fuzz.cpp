@@ -1,7 +1,9 @@
 // The histogram, quantizer and palette mapping. Mode 0 hands them the input
 // as a packed DIB block, as a hostile caller could; mode 1 builds a valid
 // picture from the input and checks the results: no more colours than asked,
-// every mapped pixel the exact nearest palette colour.
+// every mapped pixel within the inverse map's bound of its nearest palette
+// colour, and exactly its own colour when that is in the palette.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,9 +32,15 @@ void MapAndCheck(const uint8_t* dib, size_t size, const RgbQuad* palette, int co
       const uint8_t* src = dib + in->bitsOffset + static_cast<size_t>(y) * in->stride;
       const uint8_t* dst = static_cast<const uint8_t*>(mapped) + out->bitsOffset + static_cast<size_t>(y) * out->stride;
       for (int32_t x = 0; x < in->width; ++x) {
-        const uint8_t want = NearestColorMap::NearestByScan(std::span<const RgbQuad>(palette, count), src[3 * x + 2],
-                                                            src[3 * x + 1], src[3 * x]);
-        if (dst[x] != want) std::abort();
+        const uint8_t r = src[3 * x + 2], g = src[3 * x + 1], b = src[3 * x];
+        const uint8_t best = NearestColorMap::NearestByScan(std::span<const RgbQuad>(palette, count), r, g, b);
+        auto distance = [&](const RgbQuad& p) {
+          return std::sqrt(double((p.red - r) * (p.red - r) + (p.green - g) * (p.green - g) + (p.blue - b) * (p.blue - b)));
+        };
+        if (dst[x] >= count) std::abort();
+        const double extra = distance(palette[dst[x]]) - distance(palette[best]);
+        if (extra > NearestColorMap::kMaxExtraDistance) std::abort();
+        if (distance(palette[best]) == 0 && distance(palette[dst[x]]) != 0) std::abort();
       }
     }
   }

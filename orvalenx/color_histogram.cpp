@@ -178,25 +178,50 @@ void ColorHistogram::AddPixels(const DibPixels& pixels) {
     }
     return;
   }
-  static const auto kSquares = [] {
-    std::array<uint32_t, 256> t{};
-    for (uint32_t i = 0; i < 256; ++i) t[i] = i * i;
-    return t;
-  }();
+  // Pixels are first counted in 32-bit sums taken relative to the lowest
+  // colour of their cell (offsets 0..7 per channel), folded into the 64-bit
+  // cells before any sum can overflow: half the memory per pixel.
+  struct Partial {
+    uint32_t weight, red, green, blue, squares;
+  };
+  constexpr int32_t kFoldEvery = 1 << 24;  // 147 * 2^24 < 2^32
+  std::vector<Partial> partial(cells_.size());
+  auto fold = [&] {
+    for (size_t i = 0; i < partial.size(); ++i) {
+      const Partial& p = partial[i];
+      if (p.weight == 0) continue;
+      const uint64_t r = (i >> 10) << 3, g = ((i >> 5) & 31) << 3, b = (i & 31) << 3;
+      Cell& c = cells_[i];
+      c.weight += p.weight;
+      c.red += p.weight * r + p.red;
+      c.green += p.weight * g + p.green;
+      c.blue += p.weight * b + p.blue;
+      c.squares += p.weight * (r * r + g * g + b * b) + 2 * (r * p.red + g * p.green + b * p.blue) + p.squares;
+      partial[i] = Partial{};
+    }
+  };
   std::vector<uint8_t> scratch(static_cast<size_t>(w) * 3);
-  Cell* cells = cells_.data();
+  Partial* cells = partial.data();
+  int64_t sinceFold = 0;
   for (int32_t y = 0; y < info.height; ++y) {
+    if (sinceFold + w > kFoldEvery) {
+      fold();
+      sinceFold = 0;
+    }
+    sinceFold += w;
     const uint8_t* p = pixels.BgrRow(y, scratch.data());
     for (int32_t x = 0; x < w; ++x, p += 3) {
-      const uint8_t b = p[0], g = p[1], r = p[2];
-      Cell& c = cells[CellOf(r, g, b)];
+      const uint32_t b = p[0], g = p[1], r = p[2];
+      Partial& c = cells[((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)];
+      const uint32_t dr = r & 7, dg = g & 7, db = b & 7;
       ++c.weight;
-      c.red += r;
-      c.green += g;
-      c.blue += b;
-      c.squares += kSquares[r] + kSquares[g] + kSquares[b];
+      c.red += dr;
+      c.green += dg;
+      c.blue += db;
+      c.squares += dr * dr + dg * dg + db * db;
     }
   }
+  fold();
   pixels_ += static_cast<uint64_t>(w) * static_cast<uint64_t>(info.height);
 }
 
@@ -268,8 +293,8 @@ int ColorHistogram::Quantize(int maxColors, RgbQuad* palette) const {
                                  MeanOf(static_cast<uint64_t>(Volume(boxes[k], m.blue)), uw));
   }
 
-  // Refinement: each occupied cell, taken at its mean, goes to its nearest
-  // palette colour; each colour moves to the mean of what it got.
+  // One refinement step: each occupied cell, taken at its mean, goes to its
+  // nearest palette colour; each colour moves to the mean of what it got.
   struct Occupied {
     uint8_t r, g, b;
     const Cell* cell;
@@ -278,21 +303,19 @@ int ColorHistogram::Quantize(int maxColors, RgbQuad* palette) const {
   for (const Cell& c : cells_) {
     if (c.weight) occupied.push_back({MeanOf(c.red, c.weight), MeanOf(c.green, c.weight), MeanOf(c.blue, c.weight), &c});
   }
-  for (int pass = 0; pass < 2; ++pass) {
-    NearestColorMap nearest(std::span<const RgbQuad>(palette, colors));
-    std::vector<Cell> sums(colors);
-    for (const Occupied& o : occupied) {
-      Cell& s = sums[nearest.Nearest(o.r, o.g, o.b)];
-      s.weight += o.cell->weight;
-      s.red += o.cell->red;
-      s.green += o.cell->green;
-      s.blue += o.cell->blue;
-    }
-    for (int k = 0; k < colors; ++k) {
-      if (sums[k].weight == 0) continue;
-      palette[k] = MakeQuad(MeanOf(sums[k].red, sums[k].weight), MeanOf(sums[k].green, sums[k].weight),
-                            MeanOf(sums[k].blue, sums[k].weight));
-    }
+  NearestColorMap nearest(std::span<const RgbQuad>(palette, colors));
+  std::vector<Cell> sums(colors);
+  for (const Occupied& o : occupied) {
+    Cell& s = sums[nearest.Nearest(o.r, o.g, o.b)];
+    s.weight += o.cell->weight;
+    s.red += o.cell->red;
+    s.green += o.cell->green;
+    s.blue += o.cell->blue;
+  }
+  for (int k = 0; k < colors; ++k) {
+    if (sums[k].weight == 0) continue;
+    palette[k] = MakeQuad(MeanOf(sums[k].red, sums[k].weight), MeanOf(sums[k].green, sums[k].weight),
+                          MeanOf(sums[k].blue, sums[k].weight));
   }
   return colors;
 }

@@ -5,8 +5,8 @@
 // Colours are counted in 32 x 32 x 32 cells (5 bits per channel) that keep,
 // per cell, the pixel count, the sums of red, green and blue and the sum of
 // squares, so cell means and variances are exact. The palette is found with
-// Wu's variance-minimising cuts over the cumulative moments, then refined by
-// moving each colour to the mean of the cells nearest to it. A picture whose
+// Wu's variance-minimising cuts over the cumulative moments, then refined
+// once by moving each colour to the mean of the cells nearest to it. A picture whose
 // colours each sit alone in a cell and number no more than asked gets exactly
 // its own colours.
 #include <cstddef>

@@ -6,22 +6,32 @@
 namespace orvalen {
 namespace {
 
-// Distance from a cell's centre to its farthest colour, in doubled units:
-// the colours 4k..4k+3 lie 1 or 3 half-steps from the centre 4k+1.5.
+// Distances are taken in doubled units, so cell and block centres are whole
+// numbers. A cell's colours 4k..4k+3 lie at most 1.5 from its centre on each
+// axis, a block's 16k..16k+15 at most 7.5: radii 3 sqrt(3) and 15 sqrt(3).
 const double kCellRadius = 3.0 * std::sqrt(3.0);
+const double kBlockRadius = 15.0 * std::sqrt(3.0);
 
 inline int32_t Square(int32_t v) { return v * v; }
+
+inline uint32_t KeyOf(const RgbQuad& c) {
+  return (static_cast<uint32_t>(c.red >> 2) << 12) | (static_cast<uint32_t>(c.green >> 2) << 6) | (c.blue >> 2);
+}
+
+// Squared doubled distances within reach of a best squared distance.
+inline double ReachSquared(int32_t best2, double margin) {
+  const double reach = std::sqrt(static_cast<double>(best2)) + margin + 1e-6;
+  return reach * reach;
+}
 
 }  // namespace
 
 NearestColorMap::NearestColorMap(std::span<const RgbQuad> palette)
-    : palette_(palette.begin(), palette.end()), cells_(size_t{1} << 18, 0) {
-  byGreen_.reserve(palette_.size());
-  for (size_t i = 0; i < palette_.size(); ++i) {
-    const RgbQuad& c = palette_[i];
-    byGreen_.push_back(Entry{2 * c.green, 2 * c.red, 2 * c.blue, static_cast<int32_t>(i)});
-  }
-  std::stable_sort(byGreen_.begin(), byGreen_.end(), [](const Entry& a, const Entry& b) { return a.g2 < b.g2; });
+    : palette_(palette.begin(), palette.end()),
+      blocks_(size_t{1} << 12),
+      cells_(size_t{1} << 18, 0),
+      holdsPalette_(size_t{1} << 18, 0) {
+  for (const RgbQuad& c : palette_) holdsPalette_[KeyOf(c)] = 1;
 }
 
 uint8_t NearestColorMap::NearestByScan(std::span<const RgbQuad> palette, uint8_t red, uint8_t green, uint8_t blue) {
@@ -37,59 +47,68 @@ uint8_t NearestColorMap::NearestByScan(std::span<const RgbQuad> palette, uint8_t
   return bestIndex;
 }
 
+NearestColorMap::Span NearestColorMap::BlockSpan(uint32_t key) {
+  const uint32_t r = (key >> 14) & 15, g = (key >> 8) & 15, b = (key >> 2) & 15;
+  Span& span = blocks_[(r << 8) | (g << 4) | b];
+  if (span.count != 0) return span;
+  // Every colour of the block has its nearest entry within the block's best
+  // distance plus the block's diameter of the centre.
+  const int32_t cr = static_cast<int32_t>(32 * r + 15), cg = static_cast<int32_t>(32 * g + 15);
+  const int32_t cb = static_cast<int32_t>(32 * b + 15);
+  int32_t distance2[256];
+  int32_t best2 = 0x7FFFFFFF;
+  const size_t n = palette_.size();
+  for (size_t i = 0; i < n; ++i) {
+    const RgbQuad& c = palette_[i];
+    distance2[i] = Square(2 * c.red - cr) + Square(2 * c.green - cg) + Square(2 * c.blue - cb);
+    best2 = std::min(best2, distance2[i]);
+  }
+  const double within = ReachSquared(best2, 2 * kBlockRadius);
+  span.start = static_cast<uint32_t>(listIndex_.size());
+  for (size_t i = 0; i < n; ++i) {
+    if (distance2[i] > within) continue;
+    listRed_.push_back(2 * palette_[i].red);
+    listGreen_.push_back(2 * palette_[i].green);
+    listBlue_.push_back(2 * palette_[i].blue);
+    listIndex_.push_back(static_cast<uint8_t>(i));
+  }
+  span.count = static_cast<uint32_t>(listIndex_.size()) - span.start;
+  return span;
+}
+
 uint32_t NearestColorMap::FillCell(uint32_t key) {
   const int32_t cr = static_cast<int32_t>(((key >> 12) & 63) * 8 + 3);
   const int32_t cg = static_cast<int32_t>(((key >> 6) & 63) * 8 + 3);
   const int32_t cb = static_cast<int32_t>((key & 63) * 8 + 3);
+  const Span span = BlockSpan(key);
+  const int count = static_cast<int>(span.count);
+  const int32_t* red = listRed_.data() + span.start;
+  const int32_t* green = listGreen_.data() + span.start;
+  const int32_t* blue = listBlue_.data() + span.start;
+  const uint8_t* index = listIndex_.data() + span.start;
 
-  // Walk outward from the centre's green value. An entry farther in green than
-  // the best distance plus the cell's diameter can be nearest for no colour
-  // of the cell; stop each direction there.
-  struct Found {
-    int32_t index;
-    int32_t distance2;
-  };
-  Found found[256];
-  int foundCount = 0;
+  int32_t distance2[256];
+  for (int k = 0; k < count; ++k) distance2[k] = Square(red[k] - cr) + Square(green[k] - cg) + Square(blue[k] - cb);
   int32_t best2 = 0x7FFFFFFF;
-  double reach = 1e18;
-  const int n = static_cast<int>(byGreen_.size());
-  const auto start = std::lower_bound(byGreen_.begin(), byGreen_.end(), cg,
-                                      [](const Entry& e, int32_t g) { return e.g2 < g; }) - byGreen_.begin();
-  int up = static_cast<int>(start), down = static_cast<int>(start) - 1;
-  while (up < n || down >= 0) {
-    for (int side = 0; side < 2; ++side) {
-      int& i = side == 0 ? up : down;
-      if (i < 0 || i >= n) continue;
-      const Entry& e = byGreen_[i];
-      const double dg = std::abs(e.g2 - cg);
-      if (dg > reach) {
-        i = side == 0 ? n : -1;  // everything further this way is further in green
-        continue;
-      }
-      const int32_t d2 = Square(e.r2 - cr) + Square(e.g2 - cg) + Square(e.b2 - cb);
-      if (d2 < best2) {
-        best2 = d2;
-        reach = std::sqrt(static_cast<double>(d2)) + 2 * kCellRadius + 1e-6;
-      }
-      if (std::sqrt(static_cast<double>(d2)) <= reach) found[foundCount++] = Found{e.index, d2};
-      i += side == 0 ? 1 : -1;
+  for (int k = 0; k < count; ++k) best2 = std::min(best2, distance2[k]);
+  int first = 0;
+  while (distance2[first] != best2) ++first;  // the lowest index among equals
+  uint32_t entry = static_cast<uint32_t>(index[first]) + 1;
+  if (holdsPalette_[key]) {
+    // An exact cell keeps every entry that can be nearest for a colour in it.
+    const double within = ReachSquared(best2, 2 * kCellRadius);
+    const auto at = static_cast<uint32_t>(pool_.size());
+    pool_.push_back(0);
+    for (int k = 0; k < count; ++k) {
+      if (distance2[k] <= within) pool_.push_back(index[k]);
     }
-  }
-
-  uint8_t candidates[256];
-  int count = 0;
-  for (int k = 0; k < foundCount; ++k) {
-    if (std::sqrt(static_cast<double>(found[k].distance2)) <= reach) candidates[count++] = static_cast<uint8_t>(found[k].index);
-  }
-  uint32_t entry;
-  if (count == 1) {
-    entry = candidates[0] + 1u;
-  } else {
-    std::sort(candidates, candidates + count);
-    entry = kCandidates | static_cast<uint32_t>(pool_.size());
-    pool_.push_back(static_cast<uint8_t>(count - 1));
-    pool_.insert(pool_.end(), candidates, candidates + count);
+    const size_t candidates = pool_.size() - at - 1;
+    if (candidates > 1) {
+      pool_[at] = static_cast<uint8_t>(candidates - 1);
+      entry = kCandidates | at;
+    } else {
+      pool_.resize(at);
+    }
   }
   cells_[key] = entry;
   return entry;

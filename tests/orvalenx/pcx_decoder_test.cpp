@@ -170,6 +170,50 @@ TEST(PcxDecoder, RunsMayCrossLineEndsAndStoredRowsAreRead) {
   }
 }
 
+// Long lines of literals, runs of every length and bytes of 0xC0 and above,
+// encoded line by line and as one stream whose runs cross line ends.
+TEST(PcxDecoder, LongMixedLinesDecodeExactly) {
+  const int width = 301, height = 7;
+  const uint16_t bytesPerLine = 302;
+  std::vector<Bytes> lines;
+  uint32_t seed = 12345;
+  auto next = [&] { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7FFF; };
+  for (int y = 0; y < height; ++y) {
+    Bytes line;
+    while (line.size() < 3u * bytesPerLine) {
+      const uint8_t value = static_cast<uint8_t>(next());
+      const size_t repeat = next() % 4 == 0 ? 1 + next() % 70 : 1;
+      for (size_t k = 0; k < repeat && line.size() < 3u * bytesPerLine; ++k) line.push_back(value);
+    }
+    lines.push_back(line);
+  }
+  Bytes perLine, stream, all;
+  for (const Bytes& line : lines) {
+    const Bytes encoded = PcxEncodeLine(line);
+    perLine.insert(perLine.end(), encoded.begin(), encoded.end());
+    all.insert(all.end(), line.begin(), line.end());
+  }
+  stream = PcxEncodeLine(all);
+  for (const Bytes* data : {&perLine, &stream}) {
+    CountingAllocator allocator;
+    Result result(allocator, DecodePcxFile(PcxFile(Fields(8, 3, width, height, bytesPerLine), *data), allocator));
+    ASSERT_TRUE(result.dib.Valid());
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const Rgb want{lines[y][x], lines[y][bytesPerLine + x], lines[y][2 * bytesPerLine + x]};
+        ASSERT_EQ(result.dib.ColorAt(x, y), want) << x << "," << y << (data == &stream ? " stream" : " lines");
+      }
+    }
+  }
+  // Cut anywhere, the file gives nothing and leaves nothing.
+  const Bytes file = PcxFile(Fields(8, 3, width, height, bytesPerLine), stream);
+  for (size_t n = 128; n < file.size(); n += 7) {
+    CountingAllocator allocator;
+    EXPECT_EQ(DecodePcxFile(Bytes(file.begin(), file.begin() + n), allocator), nullptr) << n;
+    EXPECT_EQ(allocator.Outstanding(), 0u);
+  }
+}
+
 TEST(PcxDecoder, DamagedFilesGiveNothingAndLeakNothing) {
   const Bytes data = EncodeLines({{{1, 2, 3, 4}}, {{5, 6, 7, 8}}}, 4);
   const Bytes valid = PcxFile(Fields(8, 1, 4, 2, 4), data);

@@ -84,6 +84,28 @@ TEST(OrientedWriter, SubBytePixelsTurnToo) {
   EXPECT_EQ(four, (Grid{{3, 2, 1}}));
 }
 
+// A GIF's first frame on its larger logical screen: background around it.
+TEST(OrientedWriter, PlacesAFrameAtAnOffsetOnAFilledScreen) {
+  const auto layout = PlanDib(5, 3, 4, 16);
+  CountingAllocator allocator;
+  DibBlock dib = DibBlock::Create(allocator, *layout);
+  std::memset(dib.Bits(), 0xAA, layout->imageBytes);
+  FillWithIndex(dib, 9);
+  OrientedWriter writer(SourceFormat::kIndexed4, 1, 2, 2, dib);
+  writer.SetOffset(1, 1);  // odd: the frame starts in the middle of a byte
+  const Bytes rows[2] = {{0x12}, {0x34}};
+  writer.PlaceRow(0, rows[0].data());
+  writer.PlaceRow(1, rows[1].data());
+  void* block = dib.Release();
+  const DecodedDib out(block, layout->totalBytes);
+  const uint32_t expected[3][5] = {{9, 9, 9, 9, 9}, {9, 1, 2, 9, 9}, {9, 3, 4, 9, 9}};
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(out.ValueAt(x, y), expected[y][x]) << x << "," << y;
+    EXPECT_EQ(out.RowFromTop(y)[3], 0);  // padding
+  }
+  allocator.FreeResult(block);
+}
+
 TEST(SourceFormats, ConvertToTheOutputLayout) {
   EXPECT_EQ(Place(SourceFormat::kRgb24, 1, {{1, 2, 3}}, 1), (Grid{{0x010203}}));
   EXPECT_EQ(Place(SourceFormat::kBgrx32, 1, {{1, 2, 3, 4}}, 1), (Grid{{0x030201}}));

@@ -106,13 +106,20 @@ TEST(Quantizer, PhotoLikePictureKeepsItsLook) {
   EXPECT_EQ(AsSet(two), (std::set<uint32_t>{0, 0xFFFFFF}));
 }
 
-TEST(NearestColor, MapAgreesWithAFullScan) {
+double Distance(const RgbQuad& p, uint8_t r, uint8_t g, uint8_t b) {
+  return std::sqrt(double((p.red - r) * (p.red - r) + (p.green - g) * (p.green - g) + (p.blue - b) * (p.blue - b)));
+}
+
+// The inverse map's answer is at most kMaxExtraDistance farther than the
+// nearest entry, and exact for the palette's own colours (the lowest index
+// among equal entries).
+TEST(NearestColor, MapStaysWithinItsBoundAndKeepsPaletteColours) {
   std::mt19937 random(7);
   auto byte = [&] { return static_cast<uint8_t>(random() & 255); };
   std::vector<std::vector<RgbQuad>> palettes;
   palettes.push_back({MakeQuad(10, 20, 30)});
   palettes.push_back({MakeQuad(0, 0, 0), MakeQuad(255, 255, 255)});
-  // Near neighbours within one cell, and duplicates: the lowest index wins.
+  // Near neighbours within one cell, and duplicates.
   palettes.push_back({MakeQuad(100, 100, 100), MakeQuad(101, 100, 100), MakeQuad(100, 101, 101), MakeQuad(101, 100, 100), MakeQuad(0, 0, 0)});
   for (size_t size : {17, 256}) {
     std::vector<RgbQuad> p;
@@ -122,17 +129,25 @@ TEST(NearestColor, MapAgreesWithAFullScan) {
   std::vector<RgbQuad> dense;  // all in a small region: many boundaries per cell
   for (int i = 0; i < 256; ++i) dense.push_back(MakeQuad(static_cast<uint8_t>(96 + (random() % 24)), static_cast<uint8_t>(96 + (random() % 24)), static_cast<uint8_t>(96 + (random() % 24))));
   palettes.push_back(dense);
+  double worst = 0;
   for (const auto& palette : palettes) {
     NearestColorMap map(palette);
-    for (int i = 0; i < 60000; ++i) {
-      const uint8_t r = byte(), g = byte(), b = byte();
-      ASSERT_EQ(map.Nearest(r, g, b), NearestColorMap::NearestByScan(palette, r, g, b)) << palette.size() << " " << int(r) << "," << int(g) << "," << int(b);
-    }
+    auto check = [&](uint8_t r, uint8_t g, uint8_t b) {
+      const uint8_t got = map.Nearest(r, g, b);
+      const uint8_t best = NearestColorMap::NearestByScan(palette, r, g, b);
+      const double extra = Distance(palette[got], r, g, b) - Distance(palette[best], r, g, b);
+      worst = std::max(worst, extra);
+      ASSERT_LE(extra, NearestColorMap::kMaxExtraDistance) << palette.size() << " " << int(r) << "," << int(g) << "," << int(b);
+    };
+    for (int i = 0; i < 60000; ++i) check(byte(), byte(), byte());
     for (int r = 88; r < 128; ++r)
       for (int g = 88; g < 128; ++g)
-        for (int b = 92; b < 104; ++b)
-          ASSERT_EQ(map.Nearest(r, g, b), NearestColorMap::NearestByScan(palette, r, g, b)) << palette.size() << " " << r << "," << g << "," << b;
+        for (int b = 92; b < 104; ++b) check(static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+    for (const RgbQuad& c : palette) {
+      EXPECT_EQ(map.Nearest(c.red, c.green, c.blue), NearestColorMap::NearestByScan(palette, c.red, c.green, c.blue));
+    }
   }
+  EXPECT_GT(worst, 0.0);  // the bound is used, not met by accident of an exact map
 }
 
 TEST(PaletteMapping, EverySourceLayoutMapsToTheNearestColour) {
