@@ -1,6 +1,7 @@
 #include "imaging/extended_dib.h"
 
 #include "imaging/image_error.h"
+#include "orvalenx/dib_layout.h"
 #include "orvalenx/orvalenx_api.h"
 
 namespace orvalen {
@@ -9,21 +10,6 @@ namespace {
 bool lastLoadSucceeded = false;
 
 uint32_t HandleValue(HGLOBAL handle) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)); }
-
-// biClrUsed, or when 0 the full table for 1, 4 and 8 bits, none for 16, 24
-// and 32 bits, and -1 for any other bit count.
-int32_t ColorCountOf(const BITMAPINFOHEADER& h) {
-  if (h.biClrUsed != 0) return static_cast<int32_t>(h.biClrUsed);
-  switch (h.biBitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    case 16:
-    case 24:
-    case 32: return 0;
-    default: return -1;
-  }
-}
 
 }  // namespace
 
@@ -86,7 +72,7 @@ TExtendedDib::Parts TExtendedDib::ReadHeader(HGLOBAL handle, BITMAPINFOHEADER* l
     parts.masks = reinterpret_cast<DWORD*>(table);
     table += 3 * sizeof(DWORD);
   }
-  parts.colorCount = ColorCountOf(*header);
+  parts.colorCount = ColorCountOf(header->biBitCount, header->biClrUsed);
   // An unknown bit count has no colour table to skip.
   const int64_t entries = parts.colorCount > 0 ? parts.colorCount : 0;
   parts.colorTable = entries ? reinterpret_cast<RGBQUAD*>(table) : nullptr;
