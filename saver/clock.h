@@ -21,4 +21,13 @@ class Clock {
   virtual LocalTime Now() = 0;
 };
 
+// Name of the environment variable that sets the day the system clock
+// reports, as "YYYY-MM-DD" (the time of day stays the real one). It lets a
+// demonstration or a test run the saver on a day the calendar file holds.
+inline constexpr const char* kTodayVariable = "ORVALEN_TODAY";
+
+// Reads "YYYY-MM-DD" (a real day of the years 1601 to 9999) into the date
+// fields of `time`; false, leaving `time` alone, for anything else.
+bool ParseTodayOverride(const char* text, LocalTime& time);
+
 }  // namespace orvalen
