@@ -20,6 +20,9 @@ bool stepBusy = false;
 
 constexpr int32_t kMoveThreshold = 50;
 constexpr uint32_t kPasswordGraceMs = 1000;
+// The cursor display count once the program start and the window set-up
+// have each lowered it by one.
+constexpr int kLowestCursorCount = -2;
 
 void LowerCursorCount(int times) {
   for (int i = 0; i < times; ++i) ShowCursor(FALSE);
@@ -311,7 +314,10 @@ void TSaver::Step() {
   lastStepTick_ = now;
   if (CurrentRunMode() == RunMode::Closing || inCloseQuery_) return;
   if (!preview) {
-    ShowCursor(FALSE);
+    // Hide the cursor again should anything have shown it, but never sink
+    // the count below what start-up leaves: after hours of pictures the
+    // ten-fold raise before the password question must still show it.
+    if (ShowCursor(FALSE) < kLowestCursorCount) ShowCursor(TRUE);
     SetCursor(nullptr);
   }
   const int32_t index = sequence_.Advance(Settings().maxImages);

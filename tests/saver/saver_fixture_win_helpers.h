@@ -1,0 +1,149 @@
+#pragma once
+// What the in-process saver window tests share: a clock that moves when told,
+// test pictures, a profile writer, and a fixture that starts a TSaver in
+// preview or full-screen mode.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "saver/clock.h"
+#include "saver/process_state.h"
+#include "saver/saver_window.h"
+
+namespace orvalen::saver_test {
+
+// Time moves only when the test says so, but for one millisecond per
+// ten readings, so that the saver's busy waits end.
+class FakeClock final : public Clock {
+ public:
+  uint32_t ticks = 100000;
+  uint32_t reads = 0;
+  LocalTime now{2019, 3, 4, 12, 5};
+  uint32_t Ticks() override {
+    if (++reads % 10 == 0) ++ticks;
+    return ticks;
+  }
+  LocalTime Now() override { return now; }
+};
+
+struct Rgb {
+  uint8_t r, g, b;
+};
+
+// A 24-bit bottom-up BMP; `pixel(x, y)` with y from the top.
+template <typename PixelFunction>
+void WriteBmp(const std::string& path, int width, int height, PixelFunction pixel) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t dataSize = static_cast<uint32_t>(stride * height);
+  std::vector<uint8_t> file(54 + dataSize, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  put32(34, dataSize);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pixel(x, y);
+      row[3 * x] = c.b;
+      row[3 * x + 1] = c.g;
+      row[3 * x + 2] = c.r;
+    }
+  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+}
+
+// A file name in the temporary folder.
+std::string TempPath(const char* name);
+// The colour of one pixel of a window, read from the screen.
+COLORREF Pixel(HWND window, int x, int y);
+// Answers every queued message of this thread.
+void PumpMessages();
+// Takes a posted quit message off the queue; true when there was one.
+bool QuitPosted();
+
+class SaverFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    profilePath_ = TempPath("orvalen_saver_test.orv");
+    imagePath_ = TempPath("orvalen_saver_a.bmp");
+    secondPath_ = TempPath("orvalen_saver_b.bmp");
+    brokenPath_ = TempPath("orvalen_saver_broken.bmp");
+    WriteBmp(imagePath_, 40, 30, [](int x, int y) { return x == 0 && y == 0 ? Rgb{0, 255, 0} : Rgb{200, 100, 50}; });
+    WriteBmp(secondPath_, 20, 60, [](int, int) { return Rgb{0, 0, 250}; });
+    std::ofstream(brokenPath_, std::ios::binary) << "BM this is no picture";
+    StartupState& startup = Startup();
+    startup = StartupState{};
+    startup.profileFound = true;
+    startup.activeProfilePath = profilePath_;
+    Settings() = SaverSettings{};
+    QuitPosted();
+  }
+  void TearDown() override {
+    saver_.reset();
+    if (host_) DestroyWindow(host_);
+    PumpMessages();
+    QuitPosted();
+    for (const std::string& p : {profilePath_, imagePath_, secondPath_, brokenPath_}) std::remove(p.c_str());
+  }
+
+  // Section "Settings" with `settings` and the total, section "Files" with
+  // the list, then `moreSections` as they stand.
+  void WriteProfile(const std::string& settings, const std::vector<std::string>& files,
+                    const std::string& moreSections = "") {
+    std::string text = "[Settings]\r\n" + settings + "Total=" + std::to_string(files.size()) + "\r\n[Files]\r\n";
+    for (size_t i = 0; i < files.size(); ++i) text += "i" + std::to_string(i) + "=" + files[i] + "\r\n";
+    text += "i" + std::to_string(files.size()) + "=<END>\r\n" + moreSections;
+    std::ofstream(profilePath_, std::ios::binary) << text;
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, profilePath_.c_str());
+  }
+
+  // A preview of 200 x 150 pixels in a host window of the test.
+  void StartPreview() {
+    CurrentRunMode() = RunMode::Preview;
+    host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    saver_ = std::make_unique<TSaver>(&clock_);
+    ASSERT_TRUE(saver_->CreateSaverWindow(host_));
+    UpdateWindow(saver_->Handle());
+    PumpMessages();
+  }
+
+  void StartFullScreen(bool slideShow) {
+    CurrentRunMode() = RunMode::Saver;
+    Startup().slideShow = slideShow;
+    saver_ = std::make_unique<TSaver>(&clock_);
+    ASSERT_TRUE(saver_->CreateSaverWindow(nullptr));
+    UpdateWindow(saver_->Handle());
+    PumpMessages();
+    QuitPosted();
+  }
+
+  // The next step, one delay later.
+  void NextStep() {
+    clock_.ticks += 60000;
+    saver_->Step();
+  }
+
+  FakeClock clock_;
+  std::unique_ptr<TSaver> saver_;
+  HWND host_ = nullptr;
+  std::string profilePath_, imagePath_, secondPath_, brokenPath_;
+};
+
+
+}  // namespace orvalen::saver_test
