@@ -19,6 +19,11 @@ constexpr COLORREF kRunTimeColor = 0x505A64;
 constexpr COLORREF kMonthColor = 0x646464;
 constexpr int kLineHeight = 14;
 constexpr int kMaxLines = 101;
+// The month calendar's day rows: at most six, 13 pixels apart, the first 34
+// pixels below the calendar's top.
+constexpr int kMonthRowsTop = 34;
+constexpr int kMonthRowHeight = 13;
+constexpr int kMonthRows = 6;
 
 Font MakeFont(const char* face, int height, int weight, bool italic = false, bool underline = false,
               bool strikeOut = false) {
@@ -195,6 +200,10 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
   if (!Settings().showMiniCalendar) return;
   const int cw = width / 7;
   const int ruleEnd = x + static_cast<int>(6.5L * cw);
+  // The texts are drawn transparently, so the calendar drawn for the last
+  // picture is cleared first: otherwise a new month would be drawn over the
+  // old one and yesterday would stay bold beside today.
+  PatBlt(dc, x, y, width, kMonthRowsTop + kMonthRows * kMonthRowHeight, BLACKNESS);
   Pen pen(CreatePen(PS_SOLID, 1, kMonthColor));
   SelectionScope selectPen(dc, pen.Get());
   SetTextColor(dc, kMonthColor);
@@ -225,7 +234,7 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
     SelectObject(dc, today ? bold.Get() : normal.Get());
     char number[8];
     std::snprintf(number, sizeof number, "%i", day);
-    Text(dc, x + column * cw, y + 34 + row * 13, number);
+    Text(dc, x + column * cw, y + kMonthRowsTop + row * kMonthRowHeight, number);
     if (++column > 6) {
       column = 0;
       ++row;

@@ -49,6 +49,8 @@ class TSaver : public FrameWindow {
   const SlideSequence& Sequence() const { return sequence_; }
   const Rect& ImageRect() const { return imageRect_; }
   const Rect& ScreenRect() const { return screenRect_; }
+  const Rect& CalendarBand() const { return calendarBand_; }
+  const Rect& TextPanel() const { return textPanel_; }
   int32_t DayShift() const { return dayShift_; }
   bool Paused() const { return paused_; }
   const std::string& CurrentFileName() const { return currentFileName_; }
