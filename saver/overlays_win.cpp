@@ -19,11 +19,6 @@ constexpr COLORREF kRunTimeColor = 0x505A64;
 constexpr COLORREF kMonthColor = 0x646464;
 constexpr int kLineHeight = 14;
 constexpr int kMaxLines = 101;
-// The month calendar's day rows: at most six, 13 pixels apart, the first 34
-// pixels below the calendar's top.
-constexpr int kMonthRowsTop = 34;
-constexpr int kMonthRowHeight = 13;
-constexpr int kMonthRows = 6;
 
 Font MakeFont(const char* face, int height, int weight, bool italic = false, bool underline = false,
               bool strikeOut = false) {
@@ -67,6 +62,11 @@ void TSaver::BuildCalendarIndex() {
 }
 
 void TSaver::DrawOverlays(HDC dc) {
+  // The strip below the band carries nothing but these overlays, and they
+  // are drawn where the last picture's were: a shorter weekday or time would
+  // leave the end of the longer one, and the month calendar, drawn
+  // transparently, would lie over the old month with yesterday still bold.
+  PatBlt(dc, 0, calendarBand_.bottom, screenRect_.Width(), screenRect_.bottom - calendarBand_.bottom, BLACKNESS);
   DrawDateTime(dc);
   DrawRunTimes(dc);
   DrawCalendarPanel(dc);
@@ -200,10 +200,6 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
   if (!Settings().showMiniCalendar) return;
   const int cw = width / 7;
   const int ruleEnd = x + static_cast<int>(6.5L * cw);
-  // The texts are drawn transparently, so the calendar drawn for the last
-  // picture is cleared first: otherwise a new month would be drawn over the
-  // old one and yesterday would stay bold beside today.
-  PatBlt(dc, x, y, width, kMonthRowsTop + kMonthRows * kMonthRowHeight, BLACKNESS);
   Pen pen(CreatePen(PS_SOLID, 1, kMonthColor));
   SelectionScope selectPen(dc, pen.Get());
   SetTextColor(dc, kMonthColor);
@@ -234,7 +230,7 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
     SelectObject(dc, today ? bold.Get() : normal.Get());
     char number[8];
     std::snprintf(number, sizeof number, "%i", day);
-    Text(dc, x + column * cw, y + kMonthRowsTop + row * kMonthRowHeight, number);
+    Text(dc, x + column * cw, y + 34 + row * 13, number);
     if (++column > 6) {
       column = 0;
       ++row;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -84,38 +85,53 @@ SIZE Extent(const std::string& text, const Look& look) {
   return size;
 }
 
-// How the screen at (left, top) compares with `text` drawn there in `look`
-// on black, over the text's extent.
+// How the screen compares with texts drawn on black over an area.
 struct TextCheck {
-  int inkPixels = 0;   // pixels of the expected text that are not black
-  int mismatches = 0;  // pixels where the screen differs from it
+  int inkPixels = 0;   // pixels of the expected texts that are not black
+  int mismatches = 0;  // pixels where the screen differs from them
 };
 
-TextCheck CheckText(HWND window, int left, int top, const std::string& text, const Look& look) {
-  const SIZE size = Extent(text, look);
-  Canvas expected(size.cx, size.cy);
-  HFONT font = MakeFont(look);
-  HGDIOBJ old = SelectObject(expected.Dc(), font);
-  SetBkMode(expected.Dc(), TRANSPARENT);
-  SetTextColor(expected.Dc(), look.color);
-  SetTextAlign(expected.Dc(), TA_LEFT | TA_TOP);
-  TextOutA(expected.Dc(), 0, 0, text.c_str(), static_cast<int>(text.size()));
-  SelectObject(expected.Dc(), old);
-  DeleteObject(font);
+struct Piece {
+  int x, y;  // in the window
+  std::string text;
+  Look look;
+};
 
-  Canvas screen(size.cx, size.cy);
+TextCheck CheckArea(HWND window, const RECT& area, const std::vector<Piece>& pieces) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  Canvas expected(width, height);
+  SetBkMode(expected.Dc(), TRANSPARENT);
+  SetTextAlign(expected.Dc(), TA_LEFT | TA_TOP);
+  for (const Piece& piece : pieces) {
+    HFONT font = MakeFont(piece.look);
+    HGDIOBJ old = SelectObject(expected.Dc(), font);
+    SetTextColor(expected.Dc(), piece.look.color);
+    TextOutA(expected.Dc(), piece.x - area.left, piece.y - area.top, piece.text.c_str(),
+             static_cast<int>(piece.text.size()));
+    SelectObject(expected.Dc(), old);
+    DeleteObject(font);
+  }
+
+  Canvas screen(width, height);
   HDC windowDc = GetDC(window);
-  BitBlt(screen.Dc(), 0, 0, size.cx, size.cy, windowDc, left, top, SRCCOPY);
+  BitBlt(screen.Dc(), 0, 0, width, height, windowDc, area.left, area.top, SRCCOPY);
   ReleaseDC(window, windowDc);
 
   TextCheck check;
-  for (int y = 0; y < size.cy; ++y) {
-    for (int x = 0; x < size.cx; ++x) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       if (expected.At(x, y) != 0) ++check.inkPixels;
       if (expected.At(x, y) != screen.At(x, y)) ++check.mismatches;
     }
   }
   return check;
+}
+
+// The screen at (left, top), over the text's extent, against the text.
+TextCheck CheckText(HWND window, int left, int top, const std::string& text, const Look& look) {
+  const SIZE size = Extent(text, look);
+  return CheckArea(window, RECT{left, top, left + size.cx, top + size.cy}, {Piece{left, top, text, look}});
 }
 
 #define EXPECT_TEXT_AT(window, x, y, text, look)                                  \
@@ -235,14 +251,32 @@ TEST_F(OverlayTest, LeapFebruaryShowsTheTwentyNinth) {
   EXPECT_GT(after.mismatches, 0);
 }
 
-TEST_F(OverlayTest, TheCalendarOfANewMonthReplacesTheOld) {
+TEST_F(OverlayTest, TheTextsOfANewDayReplaceTheOld) {
   clock_.now = LocalTime{2019, 12, 31, 23, 59};
   StartWithOverlays("");
   const int cw = 140 / 7;
+  const Look dayLook{kDateTimeColor, 800, 30, "Arial"};
+  EXPECT_TEXT_AT(Window(), 0, Y0() - 4, "31", dayLook);
   EXPECT_TEXT_AT(Window(), MonthX() + 2 * cw, MonthY() + 34 + 4 * 13, "31", Look{kMonthColor});
+  const int oldDayWidth = Extent("31", dayLook).cx;
+  const int oldWeekdayX = oldDayWidth + 1;
+  const int oldWeekdayWidth = Extent("Tuesday", Look{kDateTimeColor}).cx;
+  const int oldMonthWidth = Extent("December 2019", Look{kDateTimeColor}).cx;
+
   clock_.now = LocalTime{2020, 1, 1, 0, 1};
   clock_.ticks += 1000;
   saver_->Step();
+  // The date and time block holds the new texts alone: nothing is left of
+  // the longer ones before.
+  const Look text{kDateTimeColor};
+  const int weekdayX = Extent("1", dayLook).cx + 1;
+  const RECT block{0, Y0() - 4, oldWeekdayX + std::max(oldWeekdayWidth, oldMonthWidth), Y0() + 40};
+  const TextCheck check = CheckArea(Window(), block,
+                                    {Piece{0, Y0() - 4, "1", dayLook}, Piece{weekdayX, Y0(), "Wednesday", text},
+                                     Piece{weekdayX, Y0() + 12, "January 2020", text},
+                                     Piece{0, Y0() + 28, "12:01 AM", text}});
+  EXPECT_GT(check.inkPixels, 0);
+  EXPECT_EQ(check.mismatches, 0);
   EXPECT_TEXT_AT(Window(), MonthX(), MonthY(), "January 2020", Look{kMonthColor});
   // Where the bold 31st of December stood, the 28th of January alone.
   EXPECT_TEXT_AT(Window(), MonthX() + 2 * cw, MonthY() + 34 + 4 * 13, "28", (Look{kMonthColor, FW_NORMAL}));
