@@ -15,6 +15,7 @@
 #include "saver/clock.h"
 #include "saver/process_state.h"
 #include "saver/saver_window.h"
+#include "tests/support/bmp_file.h"
 
 namespace orvalen::saver_test {
 
@@ -32,39 +33,13 @@ class FakeClock final : public Clock {
   LocalTime Now() override { return now; }
 };
 
-struct Rgb {
-  uint8_t r, g, b;
-};
+using test_support::Rgb;
 
-// A 24-bit bottom-up BMP; `pixel(x, y)` with y from the top.
+// Writes a 24-bit BMP file; `pixel(x, y)` with y from the top.
 template <typename PixelFunction>
 void WriteBmp(const std::string& path, int width, int height, PixelFunction pixel) {
-  const int stride = (width * 3 + 3) & ~3;
-  const uint32_t dataSize = static_cast<uint32_t>(stride * height);
-  std::vector<uint8_t> file(54 + dataSize, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  put32(34, dataSize);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = &file[54 + static_cast<size_t>(height - 1 - y) * stride];
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = pixel(x, y);
-      row[3 * x] = c.b;
-      row[3 * x + 1] = c.g;
-      row[3 * x + 2] = c.r;
-    }
-  }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+  const std::string file = test_support::Bmp24File(width, height, pixel);
+  std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
 }
 
 // A file name in the temporary folder.
