@@ -304,6 +304,7 @@ void TSaver::DrawKeyLabel(const char* label) {
 }
 
 void TSaver::Step() {
+  QueryPerformanceCounter(&stepStart_);
   const bool preview = CurrentRunMode() == RunMode::Preview;
   if (preview && !trueColor_ && !showAtOnce_) {
     WaitChecked(1);

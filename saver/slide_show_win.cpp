@@ -1,6 +1,8 @@
 // Loading the slide-show images and drawing them with their transition.
+#include <algorithm>
 #include <cstring>
 #include <exception>
+#include <vector>
 
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_text.h"
@@ -40,6 +42,66 @@ HPALETTE DefaultPaletteCopy() {
 // The work images take the picture area's extent as a 16-bit value.
 int32_t WorkExtent(int32_t extent) { return static_cast<int16_t>(extent); }
 
+// Milliseconds from `mark` to now, by the performance counter; moves `mark`
+// to now, so consecutive calls time consecutive phases.
+double Lap(LARGE_INTEGER& mark) {
+  static const double ticksPerMs = [] {
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(frequency.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  const double ms = static_cast<double>(now.QuadPart - mark.QuadPart) / ticksPerMs;
+  mark = now;
+  return ms;
+}
+
+// The rendering's movement poll runs every 5,001 pixels, which is every few
+// microseconds, while reading the cursor costs a round trip to the window
+// system (0.05 to 0.2 ms under Wine, measured): thousands of reads per
+// picture. The poll reads the cursor at once the first time and after that
+// at most once per millisecond.
+constexpr double kCursorReadIntervalMs = 1.0;
+
+struct CursorPoll {
+  TSaver* saver;
+  LARGE_INTEGER lastRead{};  // 0 until the first read
+};
+
+// Hands the pixels of a 24-bit frame to a device-dependent bitmap in bands
+// of 32-bit rows. The display keeps 32 bits a pixel: a 32-bit source goes in
+// as it stands, where a 24-bit one would be converted pixel by pixel by the
+// system, which costs more than this whole pass.
+bool SetFramePixels(HDC dc, HBITMAP bitmap, const TExtendedDib& frame) {
+  constexpr int32_t kBandRows = 64;
+  const int32_t width = frame.Width();
+  const int32_t height = frame.Height();
+  std::vector<uint32_t> band(static_cast<size_t>(width) * kBandRows);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as the frame; the bands are its scan lines
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  for (int32_t first = 0; first < height; first += kBandRows) {
+    const int32_t rows = std::min(kBandRows, height - first);
+    for (int32_t r = 0; r < rows; ++r) {
+      const uint8_t* in = frame.Bits() + static_cast<size_t>(first + r) * frame.Stride();
+      uint32_t* out = band.data() + static_cast<size_t>(r) * width;
+      for (int32_t x = 0; x < width; ++x, in += 3) {
+        out[x] = uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16;
+      }
+    }
+    if (SetDIBits(dc, bitmap, static_cast<UINT>(first), static_cast<UINT>(rows), band.data(), &info,
+                  DIB_RGB_COLORS) != rows) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void ImageDeleter::operator()(TExtendedDib* image) const { delete image; }
@@ -68,6 +130,8 @@ void TSaver::LoadTile() {
 
 bool TSaver::LoadImage(const std::string& fileName) {
   if (SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return false;
+  LARGE_INTEGER mark{};
+  QueryPerformanceCounter(&mark);
   loadFailed_ = false;
   palette_.Reset();
   image_.reset();
@@ -91,6 +155,9 @@ bool TSaver::LoadImage(const std::string& fileName) {
     return false;
   }
   currentFileName_ = fileName;
+  // A new picture starts a new record of step times.
+  stepTimes_ = StepTimes{};
+  stepTimes_.decodeMs = Lap(mark);
   return true;
 }
 
@@ -113,6 +180,8 @@ void TSaver::ShowCurrentImage() {
   ComputeImageRect(placement, imageRect_, calendarBand_, textPanel_);
 
   DrawImage(dc);
+  LARGE_INTEGER stepStart = stepStart_;
+  stepTimes_.totalMs = Lap(stepStart);
   if (settings.drawCalendar) {
     PatBlt(dc, 0, 0, 100, 20, BLACKNESS);
     DrawOverlays(dc);
@@ -124,34 +193,62 @@ void TSaver::DrawImage(HDC dc) {
   const SaverSettings& settings = Settings();
   const int32_t colors = image_->ColorCount();
   const bool direct = !trueColor_ || showAtOnce_ || (colors >= 1 && colors <= 256);
-  if (!direct) RenderImage(dc);
+  LARGE_INTEGER mark{};
+  QueryPerformanceCounter(&mark);
+  if (!direct) {
+    RenderImage(dc);
+    stepTimes_.renderMs = Lap(mark);
+  }
   PaintBackground(dc);
+  stepTimes_.backgroundMs = Lap(mark);
+  // Frame time is everything after the background: the stretch mode and the
+  // direct picture or the frames, less the waits between the frames.
   SetStretchBltMode(dc, COLORONCOLOR);
   if (direct) {
-    PaletteScope selectPalette(dc, palette_.Get());
-    StretchDIBits(dc, imageRect_.left, imageRect_.top, imageRect_.Width(), imageRect_.Height(), 0, 0,
-                  image_->Width(), image_->Height(), image_->Bits(), image_->Info(), image_->ColorUse(), SRCCOPY);
+    {
+      PaletteScope selectPalette(dc, palette_.Get());
+      StretchDIBits(dc, imageRect_.left, imageRect_.top, imageRect_.Width(), imageRect_.Height(), 0, 0,
+                    image_->Width(), image_->Height(), image_->Bits(), image_->Info(), image_->ColorUse(), SRCCOPY);
+    }
+    stepTimes_.framesMs = Lap(mark);
     return;
   }
   if (settings.transition == 1 || settings.transition == 2) {
     for (int k = 1; k <= 4; ++k) {
       DrawFrame(dc, k);
-      if (!WaitChecked(kFrameDelayMs)) return;
+      stepTimes_.framesMs += Lap(mark);
+      const bool undisturbed = WaitChecked(kFrameDelayMs);
+      stepTimes_.waitsMs += Lap(mark);
+      if (!undisturbed) return;
     }
     DrawFrame(dc, 0);
   } else if (settings.transition == 0) {
     DrawFrame(dc, 0);
   }
+  stepTimes_.framesMs += Lap(mark);
 }
 
 void TSaver::PrepareWorkImages() {
-  for (auto& work : workImages_) work.reset();
   const int32_t width = WorkExtent(imageRect_.Width());
   const int32_t height = WorkExtent(imageRect_.Height());
+  // Blank images are not cleared, so five of the right size that exist
+  // already serve as well as new ones, without 20 MB of fresh memory to
+  // allocate and fault in for every picture.
+  const bool fit = std::all_of(workImages_.begin(), workImages_.end(), [&](const ImagePtr& work) {
+    return work && work->Width() == width && work->Height() == height;
+  });
+  if (fit) return;
+  for (auto& work : workImages_) work.reset();
   for (auto& work : workImages_) work.reset(new TExtendedDib(width, height));
 }
 
-bool TSaver::PollCursor(void* saver) { return static_cast<TSaver*>(saver)->CursorMoved(); }
+bool TSaver::PollCursor(void* context) {
+  auto* poll = static_cast<CursorPoll*>(context);
+  LARGE_INTEGER since = poll->lastRead;
+  if (since.QuadPart != 0 && Lap(since) < kCursorReadIntervalMs) return false;
+  QueryPerformanceCounter(&poll->lastRead);
+  return poll->saver->CursorMoved();
+}
 
 void TSaver::RenderImage(HDC dc) {
   if (showAtOnce_) return;
@@ -199,7 +296,8 @@ void TSaver::RenderImage(HDC dc) {
     input.oldScreen = DibView{static_cast<uint8_t*>(bits), final.width, final.height, 24,
                               DibView::StrideFor(final.width, 24)};
   }
-  PixelPoll poll(&TSaver::PollCursor, this);
+  CursorPoll cursorPoll{this};
+  PixelPoll poll(&TSaver::PollCursor, &cursorPoll);
   try {
     RenderPixels(input, poll);
   } catch (const std::exception&) {
@@ -209,11 +307,26 @@ void TSaver::RenderImage(HDC dc) {
 }
 
 void TSaver::DrawFrame(HDC dc, int index) {
-  frameBitmap_.Reset();
   const TExtendedDib* header = workImages_[0].get();
   const TExtendedDib* frame = workImages_[index].get();
-  if (!header || !frame) return;
-  frameBitmap_.Reset(CreateDIBitmap(dc, header->Header(), CBM_INIT, frame->Bits(), header->Info(), DIB_RGB_COLORS));
+  if (!header || !frame) {
+    frameBitmap_.Reset();
+    return;
+  }
+  // The bitmap of the previous frame takes the new frame's pixels when it has
+  // the same size: the same conversion into the display's format as a new
+  // bitmap, without allocating one for every frame.
+  BITMAP kept{};
+  const bool sameSize = frameBitmap_ && GetObjectA(frameBitmap_.Get(), sizeof kept, &kept) == sizeof kept &&
+                        kept.bmWidth == header->Width() && kept.bmHeight == header->Height();
+  if (!sameSize) {
+    frameBitmap_.Reset();
+    frameBitmap_.Reset(CreateCompatibleBitmap(dc, header->Width(), header->Height()));
+  }
+  if (!frameBitmap_ || !SetFramePixels(dc, frameBitmap_.Get(), *frame)) {
+    frameBitmap_.Reset();
+    frameBitmap_.Reset(CreateDIBitmap(dc, header->Header(), CBM_INIT, frame->Bits(), header->Info(), DIB_RGB_COLORS));
+  }
   if (!frameBitmap_) return;
   MemoryDC memory(dc);
   SelectionScope select(memory, frameBitmap_.Get());

@@ -162,23 +162,12 @@ TEST_F(SaverWindowTest, SlideShowEndWithNoImagesIsAnEmptyStep) {
   EXPECT_EQ(saver_->CurrentFileName(), "No image files found");
 }
 
-TEST_F(SaverWindowTest, LaterPicturesShowThePixelCoreResultAfterTheFadeFrames) {
-  const std::string photo = TempPath("orvalen_saver_photo.bmp");
-  WriteBmp(photo, 300, 200, [](int x, int y) {
-    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y + 30), static_cast<uint8_t>((x * y) & 255)};
-  });
-  WriteProfile("OPTION_TRANSITION=2\r\nOPTION_EDGES=2\r\nVALUE_GAMMA=150\r\nVALUE_BRIGHT=-30\r\nUSE_COLOR_RGB=1,2,3\r\n",
-               {imagePath_, photo});
-  StartFullScreen(true);
-  EXPECT_EQ(saver_->FramesDrawn(), 0);  // the first picture is drawn directly
-  NextStep();
-  ASSERT_EQ(saver_->CurrentFileName(), photo);
-  EXPECT_EQ(saver_->FramesDrawn(), 5);  // frames 1 to 4, then the picture
-
-  // The same work done by the pixel core alone.
+// Pixels of the picture area that differ from the pixel core's result for
+// `photo` with fade, silver edges, gamma 150 and brightness -30 (every third
+// pixel of every third row).
+int MismatchesAgainstThePixelCore(const TSaver& saver, const std::string& photo) {
   TExtendedDib source(photo.c_str());
-  const Rect rect = saver_->ImageRect();
-  EXPECT_EQ(rect, FitRect(saver_->ScreenRect(), 300, 200));
+  const Rect rect = saver.ImageRect();
   std::vector<std::unique_ptr<TExtendedDib>> work;
   RenderInput input;
   input.source = source.View();
@@ -192,9 +181,9 @@ TEST_F(SaverWindowTest, LaterPicturesShowThePixelCoreResultAfterTheFadeFrames) {
   input.gamma = &gamma;
   input.brightness = BrightnessFactor(-30);
   PixelPoll poll;
-  ASSERT_TRUE(RenderPixels(input, poll));
+  if (!RenderPixels(input, poll)) return -1;
 
-  HDC dc = GetDC(saver_->Handle());
+  HDC dc = GetDC(saver.Handle());
   int mismatches = 0;
   for (int y = 0; y < rect.Height(); y += 3) {
     for (int x = 0; x < rect.Width(); x += 3) {
@@ -202,10 +191,49 @@ TEST_F(SaverWindowTest, LaterPicturesShowThePixelCoreResultAfterTheFadeFrames) {
       if (GetPixel(dc, rect.left + x, rect.top + y) != RGB(p[2], p[1], p[0])) ++mismatches;
     }
   }
-  EXPECT_EQ(GetPixel(dc, rect.left - 1, rect.top), RGB(1, 2, 3));
-  ReleaseDC(saver_->Handle(), dc);
-  EXPECT_EQ(mismatches, 0);
+  ReleaseDC(saver.Handle(), dc);
+  return mismatches;
+}
+
+constexpr const char* kRenderedLook =
+    "OPTION_TRANSITION=2\r\nOPTION_EDGES=2\r\nVALUE_GAMMA=150\r\nVALUE_BRIGHT=-30\r\nUSE_COLOR_RGB=1,2,3\r\n";
+
+TEST_F(SaverWindowTest, LaterPicturesShowThePixelCoreResultAfterTheFadeFrames) {
+  const std::string photo = TempPath("orvalen_saver_photo.bmp");
+  WriteBmp(photo, 300, 200, [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y + 30), static_cast<uint8_t>((x * y) & 255)};
+  });
+  WriteProfile(kRenderedLook, {imagePath_, photo});
+  StartFullScreen(true);
+  EXPECT_EQ(saver_->FramesDrawn(), 0);  // the first picture is drawn directly
+  NextStep();
+  ASSERT_EQ(saver_->CurrentFileName(), photo);
+  EXPECT_EQ(saver_->FramesDrawn(), 5);  // frames 1 to 4, then the picture
+  EXPECT_EQ(saver_->ImageRect(), FitRect(saver_->ScreenRect(), 300, 200));
+  EXPECT_EQ(MismatchesAgainstThePixelCore(*saver_, photo), 0);
+  EXPECT_EQ(Pixel(saver_->Handle(), saver_->ImageRect().left - 1, saver_->ImageRect().top), RGB(1, 2, 3));
   std::remove(photo.c_str());
+}
+
+TEST_F(SaverWindowTest, ASecondPictureOfTheSameSizeIsRenderedAsAFirst) {
+  // The work images and the frame bitmap of the picture before serve again.
+  const std::string first = TempPath("orvalen_saver_photo1.bmp");
+  const std::string second = TempPath("orvalen_saver_photo2.bmp");
+  WriteBmp(first, 300, 200, [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y + 30), static_cast<uint8_t>((x * y) & 255)};
+  });
+  WriteBmp(second, 300, 200, [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(255 - y), static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(x / 2)};
+  });
+  WriteProfile(kRenderedLook, {imagePath_, first, second});
+  StartFullScreen(true);
+  NextStep();
+  NextStep();
+  ASSERT_EQ(saver_->CurrentFileName(), second);
+  EXPECT_EQ(saver_->FramesDrawn(), 10);
+  EXPECT_EQ(MismatchesAgainstThePixelCore(*saver_, second), 0);
+  std::remove(first.c_str());
+  std::remove(second.c_str());
 }
 
 TEST_F(SaverWindowTest, LastImageIsWrittenBackAtTheEnd) {
