@@ -265,10 +265,6 @@ void* DecodeWithWic(std::span<const uint8_t> file, BlockAllocator& allocator) {
                               static_cast<int64_t>(std::min<uint64_t>(outHeight, INT32_MAX)), outBits, colorCount);
   if (!layout) return nullptr;
 
-  const uint64_t sourceStride = ((static_cast<uint64_t>(width) * SourceBitsPerPixel(*format) + 31) / 32) * 4;
-  const UINT bandRows = static_cast<UINT>(std::clamp<uint64_t>((uint64_t{1} << 20) / sourceStride, 1, height));
-  std::vector<uint8_t> band(static_cast<size_t>(sourceStride * bandRows));
-
   DibBlock dib = DibBlock::Create(allocator, *layout);
   if (!dib) return nullptr;
   RgbQuad* table = dib.ColorTable();
@@ -281,6 +277,22 @@ void* DecodeWithWic(std::span<const uint8_t> file, BlockAllocator& allocator) {
     WriteGrayTable(*format, table);
   }
 
+  if (orientation == 1 && *format == SourceFormat::kBgr24 && !screen) {
+    // Already in the DIB's pixel layout: each row is copied straight into
+    // its place, without a band buffer and a second pass over the picture.
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (UINT y = 0; y < height; ++y) {
+      uint8_t* row = dib.RowFromTop(static_cast<int32_t>(y));
+      const WICRect rect{0, static_cast<INT>(y), static_cast<INT>(width), 1};
+      if (FAILED(source->CopyPixels(&rect, static_cast<UINT>(layout->stride), static_cast<UINT>(rowBytes), row)))
+        return nullptr;
+      std::memset(row + rowBytes, 0, static_cast<size_t>(layout->stride) - rowBytes);
+    }
+    return dib.Release();
+  }
+  const uint64_t sourceStride = ((static_cast<uint64_t>(width) * SourceBitsPerPixel(*format) + 31) / 32) * 4;
+  const UINT bandRows = static_cast<UINT>(std::clamp<uint64_t>((uint64_t{1} << 20) / sourceStride, 1, height));
+  std::vector<uint8_t> band(static_cast<size_t>(sourceStride * bandRows));
   OrientedWriter writer(*format, orientation, static_cast<int32_t>(width), static_cast<int32_t>(height), dib);
   if (screen && (layout->width != static_cast<int32_t>(width) || layout->height != static_cast<int32_t>(height))) {
     FillWithIndex(dib, *backgroundEntry);
