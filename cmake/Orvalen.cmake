@@ -20,6 +20,17 @@ function(orvalen_target_options target)
     target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
+  if(ORVALEN_FUZZ AND NOT WIN32)
+    # Every target carries the fuzzer's coverage instrumentation and the
+    # sanitizers, so the search is guided by the code of the libraries a fuzz
+    # target links, not only by the target's own file. Undefined behaviour
+    # stops the run like a crash. Only the fuzz executables link libFuzzer
+    # itself (-fsanitize=fuzzer, fuzz/CMakeLists.txt); the sanitizer runtime
+    # any other executable links supplies the coverage hooks.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
 endfunction()
 
 function(orvalen_link_static target)
