@@ -3,16 +3,36 @@
 
   orvalenx_peers.py make FOLDER      writes the benchmark's pictures
   orvalenx_peers.py measure FOLDER   Pillow doing the same work on them
+  orvalenx_peers.py load-once FILE   one timed load in this new process
 
 The pictures: a 4000 x 3000 photo-like picture as a 24-bit BMP and a 24-bit
 PCX, a 4000 x 3000 drawing as an 8-bit RLE BMP, and a 1920 x 1080 photo-like
 picture (24-bit BMP) to quantize to 256 colours. `measure` prints one line
-per step: name and median milliseconds, or name and RMS error per channel.
+per step: name and median milliseconds, name_faults and the median page
+faults of one load, or name_rms and the RMS error per channel.
+
+Each picture is loaded three ways:
+  pillow_X          a plain loop, as Pillow is usually run. Pillow keeps a
+                    picture in 16 MB blocks and by default frees them; the C
+                    library mostly gives memory this large back to the
+                    kernel, so loads fault in new pages, how many depending
+                    on what the process did before (the _faults line).
+  pillow_X_reused   a loop with Pillow keeping freed blocks for the next load
+                    (set_blocks_max): no new pages, as bench_orvalenx's
+                    recycled block.
+  pillow_X_fresh    each load in a new process (load-once): the picture's
+                    blocks are the first large ones the process asks for, so
+                    they are newly mapped pages whatever the C library's
+                    reuse rules, as bench_orvalenx's fresh block.
+Loads are timed from open to the end of load(); freeing the picture is not
+timed, as bench_orvalenx does not time freeing its block.
 """
 import math
 import os
+import resource
 import statistics
 import struct
+import subprocess
 import sys
 import time
 
@@ -97,17 +117,67 @@ def median_ms(fn):
     return statistics.median(times)
 
 
+def page_faults():
+    usage = resource.getrusage(resource.RUSAGE_SELF)
+    return usage.ru_minflt + usage.ru_majflt
+
+
+def timed_load(path):
+    """Milliseconds and page faults of opening and loading `path`."""
+    faults = page_faults()
+    start = time.perf_counter()
+    picture = Image.open(path)
+    picture.load()
+    ms = (time.perf_counter() - start) * 1000.0
+    faults = page_faults() - faults
+    del picture
+    return ms, faults
+
+
+def loop_loads(path):
+    """Median ms and faults of REPEATS loads in this process, after one more."""
+    timed_load(path)
+    runs = [timed_load(path) for _ in range(REPEATS)]
+    return statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)
+
+
+def fresh_loads(path):
+    """Median ms and faults of REPEATS loads, each in a new process."""
+    runs = []
+    for _ in range(REPEATS):
+        out = subprocess.run([sys.executable, os.path.abspath(__file__), "load-once", path],
+                             check=True, capture_output=True, text=True).stdout.split()
+        runs.append((float(out[0]), int(out[1])))
+    return statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)
+
+
+def load_once(path):
+    # Every plugin is imported before the clock starts; nothing else has
+    # allocated large blocks yet.
+    Image.init()
+    print("%.3f %d" % timed_load(path))
+
+
 def rms(a, b):
     d = np.asarray(a, np.float64) - np.asarray(b.convert("RGB"), np.float64)
     return math.sqrt((d * d).mean())
 
 
 def measure(folder):
-    def load(name):
-        return lambda: Image.open(os.path.join(folder, name)).load()
-    print("pillow_bmp24 %.3f" % median_ms(load("photo24.bmp")))
-    print("pillow_rle8 %.3f" % median_ms(load("drawing8.rle.bmp")))
-    print("pillow_pcx24 %.3f" % median_ms(load("photo24.pcx")))
+    Image.init()
+    pictures = (("bmp24", "photo24.bmp"), ("rle8", "drawing8.rle.bmp"), ("pcx24", "photo24.pcx"))
+    blocks = Image.core.get_blocks_max()
+    # The plain loops first, in this order, as they always ran: what memory
+    # they get depends on what the process did before.
+    for suffix, loads, keep in (("", loop_loads, blocks), ("_fresh", fresh_loads, blocks), ("_reused", loop_loads, 8)):
+        # Up to 8 freed blocks kept; the largest picture, 48 MB as Pillow's
+        # 4-byte RGB, takes 3.
+        Image.core.set_blocks_max(keep)
+        for key, name in pictures:
+            ms, faults = loads(os.path.join(folder, name))
+            print("pillow_%s%s %.3f" % (key, suffix, ms))
+            print("pillow_%s%s_faults %d" % (key, suffix, faults))
+        Image.core.set_blocks_max(blocks)
     photo = Image.open(os.path.join(folder, "photo1080.bmp"))
     photo.load()
     for key, method in (("mediancut", Image.Quantize.MEDIANCUT), ("fastoctree", Image.Quantize.FASTOCTREE)):
@@ -116,4 +186,4 @@ def measure(folder):
 
 
 if __name__ == "__main__":
-    {"make": make, "measure": measure}[sys.argv[1]](sys.argv[2])
+    {"make": make, "measure": measure, "load-once": load_once}[sys.argv[1]](sys.argv[2])

@@ -136,19 +136,17 @@ bool DecodeUncompressed(const BmpHeader& h, std::span<const uint8_t> pixels, con
     blue.emplace(masks[2]);
   }
 
-  if ((h.bitsPerPixel <= 8 || h.bitsPerPixel == 24) && !h.topDown) {
-    // Same layout: one copy of all rows (the last without its padding),
-    // then the padding cleared. One large copy runs at full speed whatever
-    // the alignment of the rows in the file.
+  if ((h.bitsPerPixel <= 8 || h.bitsPerPixel == 24) && !h.topDown && out.stride == static_cast<int32_t>(rowBytes)) {
+    // Same layout and no padding: one copy of all rows, which runs at full
+    // speed whatever the alignment of the rows in the file.
     std::memcpy(dib.Bits(), pixels.data(), static_cast<size_t>((h.height - 1) * srcStride + rowBytes));
-    if (out.stride != static_cast<int32_t>(rowBytes)) {
-      for (int32_t y = 0; y < h.height; ++y) std::memset(dib.Row(y) + rowBytes, 0, out.stride - rowBytes);
-    }
     return true;
   }
-  for (int32_t i = 0; i < h.height; ++i) {
-    const uint8_t* src = pixels.data() + static_cast<size_t>(i) * srcStride;
-    uint8_t* dst = dib.Row(h.topDown ? h.height - 1 - i : i);
+  // Row by row in the block's memory order, each row's padding cleared as it
+  // is written, so the block is filled in one pass from its start.
+  for (int32_t y = 0; y < h.height; ++y) {
+    uint8_t* dst = dib.Row(y);
+    const uint8_t* src = pixels.data() + static_cast<size_t>(h.topDown ? h.height - 1 - y : y) * srcStride;
     if (h.bitsPerPixel <= 8 || h.bitsPerPixel == 24) {
       std::memcpy(dst, src, rowBytes);
       std::memset(dst + rowBytes, 0, out.stride - rowBytes);
@@ -190,13 +188,30 @@ inline void SetNibble(uint8_t* row, int64_t x, uint8_t value) {
 // absolute run of n pixels padded to a 16-bit boundary). Pixels a run puts
 // beyond the row are dropped; rows never written stay colour 0. Data that
 // ends before the end code (or the last row) is a damaged file.
+//
+// The position only moves forward through the block (rows are stored bottom
+// up, as the block holds them), so the block is filled in one pass: the bytes
+// a run skips, and the rest of the block at the end, are cleared just before
+// the next write instead of clearing the whole block first.
 bool DecodeRle(const BmpHeader& h, std::span<const uint8_t> data, const DibBlock& dib) {
   const bool four = h.compression == kBiRle4;
   const int64_t w = h.width;
   const int64_t height = h.height;
   const uint8_t* d = data.data();
   const size_t n = data.size();
-  std::memset(dib.Bits(), 0, dib.Layout().imageBytes);
+  uint8_t* const bits = dib.Bits();
+  const size_t stride = static_cast<size_t>(dib.Layout().stride);
+  size_t filled = 0;  // bytes before this offset are written or cleared
+  auto clearUpTo = [&](size_t offset) {
+    if (offset > filled) {
+      std::memset(bits + filled, 0, offset - filled);
+      filled = offset;
+    }
+  };
+  auto finish = [&] {
+    clearUpTo(dib.Layout().imageBytes);
+    return true;
+  };
   size_t pos = 0;
   int64_t x = 0;
   int64_t y = 0;
@@ -205,16 +220,22 @@ bool DecodeRle(const BmpHeader& h, std::span<const uint8_t> data, const DibBlock
     const uint8_t a = d[pos];
     const uint8_t b = d[pos + 1];
     pos += 2;
-    uint8_t* row = dib.Row(static_cast<int32_t>(y));
+    const size_t rowOffset = static_cast<size_t>(y) * stride;
+    uint8_t* row = bits + rowOffset;
     if (a != 0) {
       if (x < w) {
         const int64_t count = std::min<int64_t>(a, w - x);
         if (four) {
+          // Nibbles are set into bytes cleared just before; the first may
+          // already hold the previous run's last pixel.
+          clearUpTo(rowOffset + static_cast<size_t>((x + count + 1) >> 1));
           const uint8_t hi = b >> 4;
           const uint8_t lo = b & 0x0F;
           for (int64_t i = 0; i < count; ++i) SetNibble(row, x + i, (i & 1) ? lo : hi);
         } else {
+          clearUpTo(rowOffset + static_cast<size_t>(x));
           std::memset(row + x, b, static_cast<size_t>(count));
+          filled = rowOffset + static_cast<size_t>(x + count);
         }
       }
       x = std::min<int64_t>(x + a, w);
@@ -223,16 +244,16 @@ bool DecodeRle(const BmpHeader& h, std::span<const uint8_t> data, const DibBlock
     switch (b) {
       case 0:
         x = 0;
-        if (++y >= height) return true;
+        if (++y >= height) return finish();
         break;
       case 1:
-        return true;
+        return finish();
       case 2:
         if (n - pos < 2) return false;
         x = std::min<int64_t>(x + d[pos], w);
         y += d[pos + 1];
         pos += 2;
-        if (y >= height) return true;
+        if (y >= height) return finish();
         break;
       default: {
         const size_t bytes = four ? (b + 1u) / 2 : b;
@@ -241,12 +262,15 @@ bool DecodeRle(const BmpHeader& h, std::span<const uint8_t> data, const DibBlock
         if (x < w) {
           const int64_t count = std::min<int64_t>(b, w - x);
           if (four) {
+            clearUpTo(rowOffset + static_cast<size_t>((x + count + 1) >> 1));
             for (int64_t i = 0; i < count; ++i) {
               const uint8_t v = src[i >> 1];
               SetNibble(row, x + i, (i & 1) ? (v & 0x0F) : (v >> 4));
             }
           } else {
+            clearUpTo(rowOffset + static_cast<size_t>(x));
             std::memcpy(row + x, src, static_cast<size_t>(count));
+            filled = rowOffset + static_cast<size_t>(x + count);
           }
         }
         x = std::min<int64_t>(x + b, w);

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "orvalenx/byte_order.h"
 #include "orvalenx/dib_layout.h"
 
@@ -20,13 +24,47 @@ constexpr uint8_t kEgaPalette[16][3] = {
     {170, 85, 0},    {170, 170, 170}, {85, 85, 85},    {85, 85, 255},   {85, 255, 85},   {85, 255, 255},
     {255, 85, 85},   {255, 85, 255},  {255, 255, 85},  {255, 255, 255}};
 
+// Bit k set when byte k of the 64 at p is 0xC0 or more: a run code, or the
+// value of a run.
+inline uint64_t HighBytes(const uint8_t* p) {
+  uint64_t mask = 0;
+#if defined(__SSE2__)
+  for (int k = 0; k < 4; ++k) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    // Bits 7 and 6 both set: x & (x + x) has bit 7 set.
+    const int bits = _mm_movemask_epi8(_mm_and_si128(x, _mm_add_epi8(x, x)));
+    mask |= static_cast<uint64_t>(static_cast<uint32_t>(bits)) << (16 * k);
+  }
+#else
+  for (int k = 0; k < 64; ++k) mask |= static_cast<uint64_t>(p[k] >= 0xC0) << k;
+#endif
+  return mask;
+}
+
+// Which of the bytes `high` marks are run codes, when byte 0 begins a code or
+// a literal. A byte after one below 0xC0 (a literal or a run's value) always
+// begins one, so each stretch of marked bytes starts with a code and goes on
+// value, code, value...: the codes are the marked bytes at an even distance
+// from the first of their stretch. Adding the stretch starts that lie at even
+// positions carries through exactly those stretches and clears them, which
+// tells them from the stretches that start at odd positions.
+inline uint64_t RunCodes(uint64_t high) {
+  constexpr uint64_t kEven = 0x5555555555555555ull;
+  const uint64_t starts = high & ~(high << 1);
+  const uint64_t inEvenStretches = high & ~(high + (starts & kEven));
+  return (inEvenStretches & kEven) | (high & ~inEvenStretches & ~kEven);
+}
+
 // Unpacks the run-length stream one scan line (all planes) at a time. A run
 // may continue into the next line.
 class RleReader {
  public:
+  // ReadLine may write this many bytes past the end of its line.
+  static constexpr size_t kSlack = 64;
+
   RleReader(const uint8_t* data, size_t size, bool encoded) : d_(data), n_(size), encoded_(encoded) {}
 
-  // `out` has room for length + 8 bytes.
+  // `out` has room for length + kSlack bytes.
   bool ReadLine(uint8_t* out, size_t length) {
     if (!encoded_) {
       if (n_ - pos_ < length) return false;
@@ -41,47 +79,10 @@ class RleReader {
       runLeft_ -= count;
       i = count;
     }
-    // Photographs give mostly literal bytes and short runs (a value of 0xC0
-    // or more must be written as a run of one). The fast loop takes eight
-    // bytes at a time: the literals before the first run code are stored at
-    // once, then the run, as four stores of which `count` are kept. Long runs
-    // and runs into the next line take the slow way; so does the end of the
-    // data, where the fast loop would read past it.
-    static_assert(std::endian::native == std::endian::little, "the first byte is the word's lowest");
+    i += ReadBlocks(out + i, length - i);
+    // The end of the line, and of the data: one code at a time.
     const uint8_t* d = d_;
     size_t pos = pos_;
-    while (i + 8 <= length && n_ - pos >= 16) {
-      uint64_t word;
-      std::memcpy(&word, d + pos, 8);
-      const uint64_t codes = word & (word << 1) & 0x8080808080808080ull;  // bytes >= 0xC0
-      std::memcpy(out + i, &word, 8);
-      if (codes == 0) {
-        i += 8;
-        pos += 8;
-        continue;
-      }
-      const size_t literals = static_cast<size_t>(std::countr_zero(codes)) >> 3;
-      i += literals;
-      pos += literals;
-      const size_t count = d[pos] & 0x3Fu;
-      const uint8_t value = d[pos + 1];
-      pos += 2;
-      if (count > 4 || count > length - i) {
-        const size_t now = std::min(count, length - i);
-        std::memset(out + i, value, now);
-        i += now;
-        if (now < count) {  // the run goes on in the next line
-          runLeft_ = count - now;
-          runValue_ = value;
-          pos_ = pos;
-          return true;
-        }
-        continue;
-      }
-      const uint32_t four = value * 0x01010101u;
-      std::memcpy(out + i, &four, 4);
-      i += count;
-    }
     while (i < length && n_ - pos >= 2) {
       const uint8_t c = d[pos];
       if (c < 0xC0) {
@@ -95,7 +96,7 @@ class RleReader {
       const size_t now = std::min(count, length - i);
       std::memset(out + i, value, now);
       i += now;
-      if (now < count) {
+      if (now < count) {  // the run goes on in the next line
         runLeft_ = count - now;
         runValue_ = value;
       }
@@ -109,6 +110,56 @@ class RleReader {
   }
 
  private:
+  // The bulk of a line: the data 64 bytes at a time, its run codes found at
+  // once (RunCodes), then each stretch of literals and each run written with
+  // a few fixed-size copies that may overshoot into the slack; only lengths
+  // above 16 take a second, larger copy. Stops before the first literal
+  // stretch or run that would not fit the line, and where fewer than 128
+  // bytes of data are left (the copies read up to 128 bytes ahead), leaving
+  // the rest to the careful loop. Returns the bytes written.
+  size_t ReadBlocks(uint8_t* out, size_t room) {
+    uint8_t* o = out;
+    uint8_t* const end = out + room;
+    while (end - o >= 64 && n_ - pos_ >= 128) {
+      const uint8_t* p = d_ + pos_;
+      uint64_t codes = RunCodes(HighBytes(p));
+      size_t at = 0;  // where the next literal stretch begins
+      while (codes != 0) {
+        const size_t k = static_cast<size_t>(std::countr_zero(codes));
+        const size_t literals = k - at;
+        const size_t count = p[k] & 0x3Fu;
+        if (literals + count > static_cast<size_t>(end - o)) {
+          pos_ += at;
+          return static_cast<size_t>(o - out);
+        }
+        std::memcpy(o, p + at, 16);
+        if (literals > 16) std::memcpy(o + 16, p + at + 16, 48);
+        o += literals;
+        const uint8_t value = p[k + 1];
+        const uint64_t eight = value * 0x0101010101010101ull;
+        std::memcpy(o, &eight, 8);
+        std::memcpy(o + 8, &eight, 8);
+        if (count > 16) std::memset(o + 16, value, 48);
+        o += count;
+        at = k + 2;  // a code in byte 63 has its value in the next block
+        codes &= codes - 1;
+      }
+      if (at < 64) {
+        const size_t literals = 64 - at;
+        if (literals > static_cast<size_t>(end - o)) {
+          pos_ += at;
+          break;
+        }
+        std::memcpy(o, p + at, 16);
+        if (literals > 16) std::memcpy(o + 16, p + at + 16, 48);
+        o += literals;
+        at = 64;
+      }
+      pos_ += at;
+    }
+    return static_cast<size_t>(o - out);
+  }
+
   const uint8_t* d_;
   size_t n_;
   bool encoded_;
@@ -117,22 +168,37 @@ class RleReader {
   uint8_t runValue_ = 0;
 };
 
-// Blue, green, red triples from the three planes of a line; four pixels
-// (three 32-bit words) at a time.
+// Blue, green, red triples from the three planes of a line, straight into
+// the picture's row, which has room for exactly `width` pixels.
 void InterleavePlanes(const uint8_t* r, const uint8_t* g, const uint8_t* b, int32_t width, uint8_t* out) {
   int32_t x = 0;
-  for (; x + 4 <= width; x += 4, out += 12) {
-    uint32_t r4, g4, b4;
-    std::memcpy(&r4, r + x, 4);
-    std::memcpy(&g4, g + x, 4);
-    std::memcpy(&b4, b + x, 4);
-    const uint32_t w0 = (b4 & 0xFF) | (g4 & 0xFF) << 8 | (r4 & 0xFF) << 16 | (b4 & 0xFF00) << 16;
-    const uint32_t w1 = (g4 >> 8 & 0xFF) | (r4 & 0xFF00) | (b4 & 0xFF0000) | (g4 & 0xFF0000) << 8;
-    const uint32_t w2 = (r4 >> 16 & 0xFF) | (b4 >> 16 & 0xFF00) | (g4 >> 8 & 0xFF0000) | (r4 & 0xFF000000);
-    std::memcpy(out, &w0, 4);
-    std::memcpy(out + 4, &w1, 4);
-    std::memcpy(out + 8, &w2, 4);
+#if defined(__SSE2__)
+  // Sixteen pixels at a time: pairs of blue and green bytes, joined with red
+  // and a zero into four-byte pixels, each 64-bit half then closed up to six
+  // bytes and stored with 8-byte stores that overlap. The last store of a
+  // group writes two bytes beyond it, so a group needs one more pixel after
+  // it in the row.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i firstPixel = _mm_set1_epi64x(0xFFFFFF);
+  const __m128i secondPixel = _mm_set1_epi64x(0xFFFFFF000000);
+  for (; x + 17 <= width; x += 16, out += 48) {
+    const __m128i vr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + x));
+    const __m128i vg = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + x));
+    const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
+    const __m128i bgLow = _mm_unpacklo_epi8(vb, vg);
+    const __m128i bgHigh = _mm_unpackhi_epi8(vb, vg);
+    const __m128i rLow = _mm_unpacklo_epi8(vr, zero);
+    const __m128i rHigh = _mm_unpackhi_epi8(vr, zero);
+    const __m128i quads[4] = {_mm_unpacklo_epi16(bgLow, rLow), _mm_unpackhi_epi16(bgLow, rLow),
+                              _mm_unpacklo_epi16(bgHigh, rHigh), _mm_unpackhi_epi16(bgHigh, rHigh)};
+    for (int k = 0; k < 4; ++k) {
+      const __m128i six = _mm_or_si128(_mm_and_si128(quads[k], firstPixel),
+                                       _mm_and_si128(_mm_srli_epi64(quads[k], 8), secondPixel));
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12 * k), six);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12 * k + 6), _mm_srli_si128(six, 8));
+    }
   }
+#endif
   for (; x < width; ++x, out += 3) {
     out[0] = b[x];
     out[1] = g[x];
@@ -223,7 +289,7 @@ void* DecodePcxFile(std::span<const uint8_t> file, BlockAllocator& allocator) {
     }
   }
 
-  std::vector<uint8_t> line(static_cast<size_t>(lineLength) + 8);
+  std::vector<uint8_t> line(static_cast<size_t>(lineLength) + RleReader::kSlack);
   RleReader reader(file.data() + kHeaderSize, dataEnd - kHeaderSize, encoded);
   const int32_t stride = layout->stride;
   for (int32_t y = 0; y < height; ++y) {

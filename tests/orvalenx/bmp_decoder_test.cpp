@@ -237,6 +237,42 @@ TEST(BmpDecoder, Rle4AlternatesNibblesAndPadsAbsoluteRuns) {
   }
 }
 
+// Everything a run-length stream leaves out is 0 in the block, padding
+// included: the end of the bitmap before the last row, a delta past the
+// last row, and for 4 bits a run that starts in the second half of a byte
+// after a skip (the blocks the test allocator hands out are not cleared).
+TEST(BmpDecoder, RleLeavesEverythingItSkipsZero) {
+  struct Case {
+    const char* name;
+    uint16_t bits;
+    Bytes stream;
+    std::vector<Bytes> rowsTopDown;  // the whole image, padding included
+  };
+  const Case cases[] = {
+      {"8 bits, end of bitmap in row 1", 8, {2, 7, 0, 0, 0, 3, 1, 2, 3, 0, 0, 1},
+       {Bytes(8, 0), Bytes(8, 0), {1, 2, 3, 0, 0, 0, 0, 0}, {7, 7, 0, 0, 0, 0, 0, 0}}},
+      {"8 bits, delta past the last row", 8, {0, 2, 5, 1, 1, 4, 0, 2, 0, 9},
+       {Bytes(8, 0), Bytes(8, 0), {0, 0, 0, 0, 0, 4, 0, 0}, Bytes(8, 0)}},
+      {"4 bits, runs after skips of one pixel", 4, {0, 2, 1, 0, 3, 0xAB, 0, 2, 1, 1, 1, 0xC0, 0, 1},
+       {Bytes(4, 0), Bytes(4, 0), {0, 0, 0x0C, 0}, {0x0A, 0xBA, 0, 0}}},
+  };
+  for (const Case& c : cases) {
+    BmpFields f;
+    f.width = 6;
+    f.height = 4;
+    f.bitsPerPixel = c.bits;
+    f.compression = c.bits == 8 ? 1 : 2;
+    CountingAllocator allocator;
+    const std::vector<Rgb> table(c.bits == 8 ? 256 : 16);
+    Result result(allocator, DecodeBmpFile(BmpFile(f, ColorTableBytes(table), c.stream), allocator));
+    ASSERT_TRUE(result.dib.Valid()) << c.name;
+    for (int y = 0; y < 4; ++y) {
+      const Bytes row(result.dib.RowFromTop(y), result.dib.RowFromTop(y) + c.rowsTopDown[y].size());
+      EXPECT_EQ(row, c.rowsTopDown[y]) << c.name << ", row " << y;
+    }
+  }
+}
+
 TEST(BmpDecoder, PackedDibWithoutFileHeader) {
   BmpFields f;
   f.width = 2;

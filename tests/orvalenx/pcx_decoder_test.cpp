@@ -214,6 +214,57 @@ TEST(PcxDecoder, LongMixedLinesDecodeExactly) {
   }
 }
 
+// Code streams no encoder of ours writes but a decoder must read: literals
+// and runs in random mixes (long literal stretches, runs of 0 to 63, runs of
+// one byte below 0xC0, long chains of codes whose values are 0xC0 or more),
+// runs crossing line ends. The result must match a plain byte-at-a-time
+// reading of the same stream.
+// Rows of exactly 16 pixels fill their 48 bytes with no padding.
+TEST(PcxDecoder, RandomCodeStreamsMatchAPlainReading) {
+  uint32_t seed = 2024;
+  auto next = [&](uint32_t below) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % below;
+  };
+  for (int round = 0; round < 40; ++round) {
+    const int width = round % 4 == 0 ? 16 : 997, height = 9;
+    const uint16_t bytesPerLine = static_cast<uint16_t>(width + (width & 1));
+    const size_t needed = size_t{3} * bytesPerLine * height;
+    Bytes stream, plain;
+    while (plain.size() < needed) {
+      // Each stretch of the stream favours one kind of code.
+      const uint32_t style = next(5);
+      for (uint32_t k = 0, n = 1 + next(200); k < n; ++k) {
+        const bool run = style == 0 ? next(8) == 0 : style == 1 ? next(8) != 0 : next(2) == 0;
+        if (!run) {
+          const uint8_t literal = static_cast<uint8_t>(next(0xC0));
+          stream.push_back(literal);
+          plain.push_back(literal);
+          continue;
+        }
+        const uint32_t count = style == 3 ? next(64) : style == 4 ? 1 + next(3) : 1 + next(16);
+        const uint8_t value = static_cast<uint8_t>(style == 1 || style == 4 ? 0xC0 + next(64) : next(256));
+        stream.push_back(static_cast<uint8_t>(0xC0 | count));
+        stream.push_back(value);
+        plain.insert(plain.end(), count, value);
+      }
+    }
+    CountingAllocator allocator;
+    Result result(allocator, DecodePcxFile(PcxFile(Fields(8, 3, width, height, bytesPerLine), stream), allocator));
+    ASSERT_TRUE(result.dib.Valid()) << round;
+    for (int y = 0; y < height; ++y) {
+      const uint8_t* line = plain.data() + size_t{3} * bytesPerLine * y;
+      for (int x = 0; x < width; ++x) {
+        const Rgb want{line[x], line[bytesPerLine + x], line[2 * bytesPerLine + x]};
+        ASSERT_EQ(result.dib.ColorAt(x, y), want) << "round " << round << " at " << x << "," << y;
+      }
+      if (width % 4 != 0) {
+        ASSERT_EQ(result.dib.RowFromTop(y)[3 * width], 0) << "padding of row " << y;
+      }
+    }
+  }
+}
+
 TEST(PcxDecoder, DamagedFilesGiveNothingAndLeakNothing) {
   const Bytes data = EncodeLines({{{1, 2, 3, 4}}, {{5, 6, 7, 8}}}, 4);
   const Bytes valid = PcxFile(Fields(8, 1, 4, 2, 4), data);
