@@ -24,6 +24,7 @@
 #include "imaging/extended_dib.h"
 #include "saver/process_state.h"
 #include "saver/saver_window.h"
+#include "winapp/performance_counter.h"
 
 namespace orvalen {
 namespace {
@@ -39,17 +40,6 @@ class SteppedClock final : public Clock {
   uint32_t Ticks() override { return GetTickCount() + offset; }
   LocalTime Now() override { return LocalTime{2019, 3, 4, 12, 5}; }
 };
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 // Answers every queued message; under Wine this is also when the window's
 // drawing reaches the X server.
@@ -162,11 +152,11 @@ int Run(const std::string& first, const std::string& second, int steps) {
   for (int i = 0; i < steps; ++i) {
     clock.offset += 1000;  // one delay later
     const int framesBefore = saver->FramesDrawn();
-    const double start = NowMs();
+    const double start = PerformanceCounterMs();
     SendMessageA(saver->Handle(), WM_TIMER, TSaver::kTimerId, 0);
-    const double called = NowMs();
+    const double called = PerformanceCounterMs();
     PumpMessages();
-    const double presented = NowMs();
+    const double presented = PerformanceCounterMs();
     const std::string& expected = i % 2 == 0 ? second : first;
     if (saver->CurrentFileName() != expected || saver->FramesDrawn() != framesBefore + 5) {
       std::fprintf(stderr, "saver_step_bench: step %d showed %s with %d frames\n", i + 1,

@@ -154,7 +154,7 @@ class TSaver : public FrameWindow {
   Date shownDate_{};
   int framesDrawn_ = 0;
   StepTimes stepTimes_{};
-  LARGE_INTEGER stepStart_{};  // performance counter at the start of the step
+  double stepStartMs_ = 0;  // performance counter at the start of the step
   HWND previewParent_ = nullptr;
   std::array<HWND, 8> blankWindows_{};
 };

@@ -9,6 +9,7 @@
 #include "saver/settings.h"
 #include "saver/startup.h"
 #include "saver/system_clock.h"
+#include "winapp/performance_counter.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -304,7 +305,7 @@ void TSaver::DrawKeyLabel(const char* label) {
 }
 
 void TSaver::Step() {
-  QueryPerformanceCounter(&stepStart_);
+  stepStartMs_ = PerformanceCounterMs();
   const bool preview = CurrentRunMode() == RunMode::Preview;
   if (preview && !trueColor_ && !showAtOnce_) {
     WaitChecked(1);

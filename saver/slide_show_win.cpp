@@ -15,6 +15,7 @@
 #include "saver/saver_window.h"
 #include "saver/settings.h"
 #include "saver/startup.h"
+#include "winapp/performance_counter.h"
 
 namespace orvalen {
 namespace {
@@ -42,18 +43,12 @@ HPALETTE DefaultPaletteCopy() {
 // The work images take the picture area's extent as a 16-bit value.
 int32_t WorkExtent(int32_t extent) { return static_cast<int16_t>(extent); }
 
-// Milliseconds from `mark` to now, by the performance counter; moves `mark`
-// to now, so consecutive calls time consecutive phases.
-double Lap(LARGE_INTEGER& mark) {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  const double ms = static_cast<double>(now.QuadPart - mark.QuadPart) / ticksPerMs;
-  mark = now;
+// Milliseconds from `mark` to now; moves `mark` to now, so consecutive calls
+// time consecutive phases.
+double Lap(double& markMs) {
+  const double now = PerformanceCounterMs();
+  const double ms = now - markMs;
+  markMs = now;
   return ms;
 }
 
@@ -66,7 +61,7 @@ constexpr double kCursorReadIntervalMs = 1.0;
 
 struct CursorPoll {
   TSaver* saver;
-  LARGE_INTEGER lastRead{};  // 0 until the first read
+  double lastReadMs = -1;  // below 0 until the first read
 };
 
 // Hands the pixels of a 24-bit frame to a device-dependent bitmap in bands
@@ -130,8 +125,7 @@ void TSaver::LoadTile() {
 
 bool TSaver::LoadImage(const std::string& fileName) {
   if (SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return false;
-  LARGE_INTEGER mark{};
-  QueryPerformanceCounter(&mark);
+  double mark = PerformanceCounterMs();
   loadFailed_ = false;
   palette_.Reset();
   image_.reset();
@@ -180,7 +174,7 @@ void TSaver::ShowCurrentImage() {
   ComputeImageRect(placement, imageRect_, calendarBand_, textPanel_);
 
   DrawImage(dc);
-  LARGE_INTEGER stepStart = stepStart_;
+  double stepStart = stepStartMs_;
   stepTimes_.totalMs = Lap(stepStart);
   if (settings.drawCalendar) {
     PatBlt(dc, 0, 0, 100, 20, BLACKNESS);
@@ -193,8 +187,7 @@ void TSaver::DrawImage(HDC dc) {
   const SaverSettings& settings = Settings();
   const int32_t colors = image_->ColorCount();
   const bool direct = !trueColor_ || showAtOnce_ || (colors >= 1 && colors <= 256);
-  LARGE_INTEGER mark{};
-  QueryPerformanceCounter(&mark);
+  double mark = PerformanceCounterMs();
   if (!direct) {
     RenderImage(dc);
     stepTimes_.renderMs = Lap(mark);
@@ -244,9 +237,9 @@ void TSaver::PrepareWorkImages() {
 
 bool TSaver::PollCursor(void* context) {
   auto* poll = static_cast<CursorPoll*>(context);
-  LARGE_INTEGER since = poll->lastRead;
-  if (since.QuadPart != 0 && Lap(since) < kCursorReadIntervalMs) return false;
-  QueryPerformanceCounter(&poll->lastRead);
+  const double now = PerformanceCounterMs();
+  if (poll->lastReadMs >= 0 && now - poll->lastReadMs < kCursorReadIntervalMs) return false;
+  poll->lastReadMs = now;
   return poll->saver->CursorMoved();
 }
 

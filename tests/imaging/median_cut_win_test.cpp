@@ -7,6 +7,7 @@
 
 #include "imaging/extended_dib.h"
 #include "imaging/median_cut.h"
+#include "tests/support/canvas_win.h"
 
 namespace orvalen {
 namespace {
@@ -139,39 +140,7 @@ TEST(BuildDisplayPalette, MakesTheImagesColoursAndLeavesTheImage) {
   DeleteObject(palette);
 }
 
-// Draws into a 24-bit DIB section and reads the pixels back.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC Dc() const { return dc_; }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const uint32_t v = bits_[y * width_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
-
- private:
-  int width_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
-};
+using test_support::Canvas;
 
 TEST(DrawDibWithPalette, DrawsUprightAndRestoresThePreviousPalette) {
   TExtendedDib image(1, 1);
@@ -183,16 +152,16 @@ TEST(DrawDibWithPalette, DrawsUprightAndRestoresThePreviousPalette) {
   HGDIOBJ before = GetCurrentObject(canvas.Dc(), OBJ_PAL);
   EXPECT_EQ(DrawDibWithPalette(canvas.Dc(), palette, Rect{0, 0, 8, 4}, image), 2);
   EXPECT_EQ(GetCurrentObject(canvas.Dc(), OBJ_PAL), before);
-  EXPECT_EQ(canvas.At(0, 0), RGB(255, 0, 0));
-  EXPECT_EQ(canvas.At(3, 1), RGB(0, 255, 0));
-  EXPECT_EQ(canvas.At(5, 0), RGB(0, 0, 255));
-  EXPECT_EQ(canvas.At(7, 1), RGB(255, 255, 255));
-  EXPECT_EQ(canvas.At(0, 3), RGB(0, 0, 0));
+  EXPECT_EQ(canvas.ColorAt(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.ColorAt(3, 1), RGB(0, 255, 0));
+  EXPECT_EQ(canvas.ColorAt(5, 0), RGB(0, 0, 255));
+  EXPECT_EQ(canvas.ColorAt(7, 1), RGB(255, 255, 255));
+  EXPECT_EQ(canvas.ColorAt(0, 3), RGB(0, 0, 0));
   // Part of the image, counted from its top-left corner: the right half of the top row.
   Canvas part(2, 1);
   EXPECT_NE(DrawDibWithPalette(part.Dc(), nullptr, Rect{0, 0, 2, 1}, Rect{2, 0, 4, 1}, image), 0);
-  EXPECT_EQ(part.At(0, 0), RGB(0, 0, 255));
-  EXPECT_EQ(part.At(1, 0), RGB(255, 255, 255));
+  EXPECT_EQ(part.ColorAt(0, 0), RGB(0, 0, 255));
+  EXPECT_EQ(part.ColorAt(1, 0), RGB(255, 255, 255));
   TExtendedDib empty("no-such-file.bmp");
   EXPECT_EQ(DrawDibWithPalette(canvas.Dc(), palette, Rect{0, 0, 8, 4}, empty), 0);
   DeleteObject(palette);

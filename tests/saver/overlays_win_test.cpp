@@ -15,6 +15,7 @@
 #include "saver/process_state.h"
 #include "saver/saver_window.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
+#include "tests/support/canvas_win.h"
 
 namespace orvalen {
 namespace {
@@ -41,38 +42,7 @@ HFONT MakeFont(const Look& look) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, look.face);
 }
 
-// A 32-bit top-down bitmap selected into a memory DC, black.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    PatBlt(dc_, 0, 0, width, height, BLACKNESS);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC Dc() const { return dc_; }
-  uint32_t At(int x, int y) const { return bits_[y * width_ + x] & 0xFFFFFF; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
-};
+using test_support::Canvas;
 
 SIZE Extent(const std::string& text, const Look& look) {
   Canvas scratch(1, 1);
