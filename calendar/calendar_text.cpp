@@ -69,35 +69,46 @@ int ParseDottedNumbers(std::string_view line, int* values, int count) {
   return read;
 }
 
-std::vector<JournalLine> ParseJournalLines(std::string_view text, std::size_t lineLimit) {
-  std::vector<JournalLine> lines;
-  if (lineLimit == 0) return lines;
+namespace {
+
+// Calls `onPair(attributes, text)` for each pair of a format line and a text
+// line. Blank format lines are skipped. With `dropBlankText` a blank or
+// missing text line drops the pair (and reading goes on with the next line
+// as a format line); without it a missing text line is an empty text.
+template <typename OnPair>
+void ForEachLinePair(std::string_view text, std::size_t lineLimit, bool dropBlankText, OnPair onPair) {
+  if (lineLimit == 0) return;
   std::size_t pos = 0;
   std::string_view attributes;
   while (NextLine(text, pos, attributes, lineLimit)) {
     if (IsBlankText(attributes)) continue;
     std::string_view body;
-    if (!NextLine(text, pos, body, lineLimit) || IsBlankText(body)) continue;
+    const bool hasBody = NextLine(text, pos, body, lineLimit);
+    if (dropBlankText && (!hasBody || IsBlankText(body))) continue;
+    if (!hasBody) body = {};
+    onPair(attributes, body);
+  }
+}
+
+}  // namespace
+
+std::vector<JournalLine> ParseJournalLines(std::string_view text, std::size_t lineLimit) {
+  std::vector<JournalLine> lines;
+  ForEachLinePair(text, lineLimit, true, [&](std::string_view attributes, std::string_view body) {
     int numbers[6];
     ParseDottedNumbers(attributes, numbers, 6);
     lines.push_back(JournalLine{numbers[0], numbers[2], std::string(body)});
-  }
+  });
   return lines;
 }
 
 std::vector<HourLine> ParseHourLines(std::string_view text, std::size_t lineLimit) {
   std::vector<HourLine> lines;
-  if (lineLimit == 0) return lines;
-  std::size_t pos = 0;
-  std::string_view attributes;
-  while (NextLine(text, pos, attributes, lineLimit)) {
-    if (IsBlankText(attributes)) continue;
-    std::string_view body;
-    if (!NextLine(text, pos, body, lineLimit)) body = {};
+  ForEachLinePair(text, lineLimit, false, [&](std::string_view attributes, std::string_view body) {
     int numbers[8];
     ParseDottedNumbers(attributes, numbers, 8);
     lines.push_back(HourLine{numbers[0], numbers[1], std::string(body)});
-  }
+  });
   return lines;
 }
 
