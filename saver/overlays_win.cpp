@@ -7,6 +7,7 @@
 #include "calendar/calendar_text.h"
 #include "saver/overlay_text.h"
 #include "saver/process_state.h"
+#include "saver/saver_fonts.h"
 #include "saver/saver_window.h"
 #include "saver/settings.h"
 #include "winapp/private_profile.h"
@@ -19,14 +20,6 @@ constexpr COLORREF kRunTimeColor = 0x505A64;
 constexpr COLORREF kMonthColor = 0x646464;
 constexpr int kLineHeight = 14;
 constexpr int kMaxLines = 101;
-
-Font MakeFont(const char* face, int height, int weight, bool italic = false, bool underline = false,
-              bool strikeOut = false) {
-  return Font(CreateFontA(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
-}
-
-Font PanelFont(int weight = FW_BOLD) { return MakeFont("MS Sans Serif", 12, weight); }
 
 void Text(HDC dc, int x, int y, const std::string& text) {
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -174,7 +167,7 @@ int TSaver::DrawJournalLines(HDC dc, int x, int y, int w, int h) {
   int drawn = 0;
   for (const JournalLine& line : ParseJournalLines(dayText_)) {
     if (drawn >= kMaxLines || h < kLineHeight * (drawn + 1)) break;
-    Font font = MakeFont("MS Sans Serif", 12, FW_BOLD, line.flags & kStyleItalic, line.flags & kStyleUnderline,
+    Font font = PanelFont(FW_BOLD, line.flags & kStyleItalic, line.flags & kStyleUnderline,
                          line.flags & kStyleStrikeOut);
     SelectionScope select(dc, font.Get());
     DrawTextIn(dc, line.text, x, y + kLineHeight * drawn, x + w, y + h - 6, DT_NOPREFIX);
@@ -187,7 +180,7 @@ void TSaver::DrawAppointmentLines(HDC dc, int x, int y, int w, int h) {
   int drawn = 0;
   for (const HourLine& line : ParseHourLines(appointmentText_)) {
     if (drawn >= kMaxLines || h < kLineHeight * drawn) break;
-    Font font = MakeFont("MS Sans Serif", 12, FW_BOLD, line.flags & kStyleItalic, line.flags & kStyleUnderline,
+    Font font = PanelFont(FW_BOLD, line.flags & kStyleItalic, line.flags & kStyleUnderline,
                          line.flags & kStyleStrikeOut);
     SelectionScope select(dc, font.Get());
     const std::string text = SlotTime(line.slot, kSlotMarkerBehind) + ": " + line.text;

@@ -6,6 +6,7 @@
 
 #include "saver/password.h"
 #include "saver/process_state.h"
+#include "saver/saver_fonts.h"
 #include "saver/settings.h"
 #include "saver/startup.h"
 #include "saver/system_clock.h"
@@ -295,8 +296,7 @@ void TSaver::OnKeyDown(UINT virtualKey) {
 
 void TSaver::DrawKeyLabel(const char* label) {
   WindowDC dc(Handle());
-  Font font(CreateFontA(12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  Font font = PanelFont();
   SelectionScope selectFont(dc, font.Get());
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkColor(dc, RGB(0, 0, 0));
