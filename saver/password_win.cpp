@@ -10,6 +10,8 @@ using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
 
 constexpr UINT kScreenSaverRunning = 97;  // SPI_SETSCREENSAVERRUNNING
 
+}  // namespace
+
 bool IsNtPlatform() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
@@ -19,8 +21,6 @@ bool IsNtPlatform() {
 #pragma GCC diagnostic pop
   return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
-
-}  // namespace
 
 void ChangePassword(HWND owner) {
   Module mpr("MPR.DLL");

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "saver/password.h"
 #include "saver/process_state.h"
 #include "saver/saver_window.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
@@ -24,15 +25,7 @@ using namespace orvalen::saver_test;
 
 constexpr const char* kNineXProgram = "orvalen_9x_saver_tests.exe";
 
-bool ReportsWindows9x() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExA(&version);
-#pragma GCC diagnostic pop
-  return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
+bool ReportsWindows9x() { return !IsNtPlatform(); }
 
 std::string ProgramFolder() {
   char path[MAX_PATH];
