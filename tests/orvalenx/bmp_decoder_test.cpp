@@ -10,17 +10,6 @@
 namespace orvalen::test {
 namespace {
 
-// A result block, freed through the allocator when the test ends.
-struct Result {
-  CountingAllocator& allocator;
-  void* block;
-  DecodedDib dib;
-  Result(CountingAllocator& a, void* b) : allocator(a), block(b), dib(b, b ? a.SizeOf(b) : 0) {}
-  ~Result() {
-    if (block) allocator.FreeResult(block);
-  }
-};
-
 Bytes Rgb24Row(const std::vector<Rgb>& pixels) {
   Bytes row;
   for (const Rgb& p : pixels) {

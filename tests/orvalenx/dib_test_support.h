@@ -114,4 +114,18 @@ class DecodedDib {
   std::optional<DibInfo> info_;
 };
 
+// A block a decoder returned, read as a DIB and freed through the allocator
+// when the test ends.
+struct Result {
+  CountingAllocator& allocator;
+  void* block;
+  DecodedDib dib;
+  Result(CountingAllocator& a, void* b) : allocator(a), block(b), dib(b, b ? a.SizeOf(b) : 0) {}
+  Result(const Result&) = delete;
+  Result& operator=(const Result&) = delete;
+  ~Result() {
+    if (block) allocator.FreeResult(block);
+  }
+};
+
 }  // namespace orvalen::test

@@ -8,16 +8,6 @@
 namespace orvalen::test {
 namespace {
 
-struct Result {
-  CountingAllocator& allocator;
-  void* block;
-  DecodedDib dib;
-  Result(CountingAllocator& a, void* b) : allocator(a), block(b), dib(b, b ? a.SizeOf(b) : 0) {}
-  ~Result() {
-    if (block) allocator.FreeResult(block);
-  }
-};
-
 // Encodes whole scan lines of planes, each plane padded to bytesPerLine.
 Bytes EncodeLines(const std::vector<std::vector<Bytes>>& linesOfPlanes, uint16_t bytesPerLine) {
   Bytes data;
