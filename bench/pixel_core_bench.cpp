@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "imaging/color_adjust.h"
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 #include "imaging/edges.h"
 #include "imaging/pixel_poll.h"
 #include "imaging/render_pass.h"

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "imaging/dib_view.h"
-#include "imaging/extended_dib.h"
+#include "base/dib_view.h"
+#include "imaging/extended_dib_win.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
-#include "winapp/performance_counter.h"
+#include "saver/saver_window_win.h"
+#include "winapp/performance_counter_win.h"
 
 namespace orvalen {
 namespace {

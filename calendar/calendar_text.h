@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "imaging/geometry.h"
+#include "base/geometry.h"
 
 namespace orvalen {
 

@@ -1,4 +1,4 @@
-#include "config/configure_dialog.h"
+#include "config/configure_dialog_win.h"
 
 #include "resources/resource_ids.h"
 

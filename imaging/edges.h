@@ -3,7 +3,7 @@
 // toward black or toward the grey level 205, stronger toward the outside.
 #include <cstdint>
 
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 
 namespace orvalen {
 

@@ -1,8 +1,8 @@
-#include "imaging/extended_dib.h"
+#include "imaging/extended_dib_win.h"
 
 #include "imaging/image_error.h"
 #include "orvalenx/dib_layout.h"
-#include "orvalenx/orvalenx_api.h"
+#include "orvalenx/orvalenx_api_win.h"
 
 namespace orvalen {
 namespace {

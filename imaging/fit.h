@@ -4,7 +4,7 @@
 // the day-text panel.
 #include <cstdint>
 
-#include "imaging/geometry.h"
+#include "base/geometry.h"
 
 namespace orvalen {
 

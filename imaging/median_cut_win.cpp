@@ -1,10 +1,10 @@
-#include "imaging/median_cut.h"
+#include "imaging/median_cut_win.h"
 
 #include <cstdlib>
 #include <vector>
 
 #include "imaging/image_error.h"
-#include "orvalenx/orvalenx_api.h"
+#include "orvalenx/orvalenx_api_win.h"
 
 namespace orvalen {
 namespace {

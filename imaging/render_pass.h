@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "imaging/color_adjust.h"
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 #include "imaging/pixel_poll.h"
 #include "imaging/resample.h"
 

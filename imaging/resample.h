@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "imaging/dib_view.h"
-#include "imaging/geometry.h"
+#include "base/dib_view.h"
+#include "base/geometry.h"
 #include "imaging/pixel_poll.h"
 
 namespace orvalen {

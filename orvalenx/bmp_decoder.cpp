@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 #include "orvalenx/channel_scaler.h"
 #include "orvalenx/dib_layout.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 #include "orvalenx/nearest_color.h"
 
 namespace orvalen {

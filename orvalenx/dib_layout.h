@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 #include "orvalenx/block_allocator.h"
 
 namespace orvalen {

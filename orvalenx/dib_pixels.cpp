@@ -1,6 +1,6 @@
 #include "orvalenx/dib_pixels.h"
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 
 namespace orvalen {
 

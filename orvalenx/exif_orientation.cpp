@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 
 namespace orvalen {
 

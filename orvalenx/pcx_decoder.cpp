@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 #include "orvalenx/dib_layout.h"
 
 namespace orvalen {

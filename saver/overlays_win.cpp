@@ -7,8 +7,8 @@
 #include "calendar/calendar_text.h"
 #include "saver/overlay_text.h"
 #include "saver/process_state.h"
-#include "saver/saver_fonts.h"
-#include "saver/saver_window.h"
+#include "saver/saver_fonts_win.h"
+#include "saver/saver_window_win.h"
 #include "saver/settings.h"
 #include "winapp/private_profile.h"
 

@@ -1,6 +1,6 @@
-#include "saver/password.h"
+#include "saver/password_win.h"
 
-#include "winapp/handles.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 namespace {

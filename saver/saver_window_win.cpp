@@ -1,16 +1,16 @@
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "saver/password.h"
+#include "saver/password_win.h"
 #include "saver/process_state.h"
-#include "saver/saver_fonts.h"
+#include "saver/saver_fonts_win.h"
 #include "saver/settings.h"
-#include "saver/startup.h"
+#include "saver/startup_win.h"
 #include "saver/system_clock.h"
-#include "winapp/performance_counter.h"
+#include "winapp/performance_counter_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {

@@ -1,14 +1,14 @@
-#include "saver/screen_app.h"
+#include "saver/screen_app_win.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
 #include "saver/command_line.h"
-#include "saver/password.h"
+#include "saver/password_win.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
-#include "saver/startup.h"
+#include "saver/saver_window_win.h"
+#include "saver/startup_win.h"
 
 namespace orvalen {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/geometry.h"
-#include "winapp/profile.h"
+#include "base/geometry.h"
+#include "base/profile.h"
 
 namespace orvalen {
 

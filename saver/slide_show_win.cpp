@@ -6,16 +6,16 @@
 
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_text.h"
-#include "imaging/extended_dib.h"
+#include "imaging/extended_dib_win.h"
 #include "imaging/fit.h"
 #include "imaging/image_error.h"
-#include "imaging/median_cut.h"
+#include "imaging/median_cut_win.h"
 #include "imaging/render_pass.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 #include "saver/settings.h"
-#include "saver/startup.h"
-#include "winapp/performance_counter.h"
+#include "saver/startup_win.h"
+#include "winapp/performance_counter_win.h"
 
 namespace orvalen {
 namespace {

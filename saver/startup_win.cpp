@@ -1,10 +1,10 @@
-#include "saver/startup.h"
+#include "saver/startup_win.h"
 
 #include <cstdio>
 
 #include "saver/paths.h"
 #include "saver/settings.h"
-#include "winapp/handles.h"
+#include "winapp/handles_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {

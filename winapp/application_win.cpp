@@ -1,4 +1,4 @@
-#include "winapp/application.h"
+#include "winapp/application_win.h"
 
 namespace orvalen {
 

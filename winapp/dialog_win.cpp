@@ -1,4 +1,4 @@
-#include "winapp/dialog.h"
+#include "winapp/dialog_win.h"
 
 namespace orvalen {
 

@@ -1,6 +1,6 @@
-#include "winapp/frame_window.h"
+#include "winapp/frame_window_win.h"
 
-#include "winapp/handles.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 

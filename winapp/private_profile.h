@@ -2,7 +2,7 @@
 // Profile over the Windows private-profile functions.
 #include <string>
 
-#include "winapp/profile.h"
+#include "base/profile.h"
 
 namespace orvalen {
 

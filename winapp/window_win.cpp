@@ -1,4 +1,4 @@
-#include "winapp/window.h"
+#include "winapp/window_win.h"
 
 namespace orvalen {
 

@@ -1,7 +1,7 @@
 // Orvalenx.dll: the six exports. Each one catches everything, so no C++
 // exception reaches the caller; a failure is the documented 0.
 #include "orvalenx/library_win.h"
-#include "orvalenx/orvalenx_api.h"
+#include "orvalenx/orvalenx_api_win.h"
 
 using orvalen::GlobalBlockAllocator;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/extended_dib.h"
+#include "imaging/extended_dib_win.h"
 #include "imaging/image_error.h"
 
 namespace orvalen {

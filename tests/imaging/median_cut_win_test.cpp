@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "imaging/extended_dib.h"
-#include "imaging/median_cut.h"
+#include "imaging/extended_dib_win.h"
+#include "imaging/median_cut_win.h"
 #include "tests/support/canvas_win.h"
 
 namespace orvalen {

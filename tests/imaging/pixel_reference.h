@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/color_adjust.h"
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 
 namespace orvalen::test {
 

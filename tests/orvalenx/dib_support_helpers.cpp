@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "orvalenx/byte_order.h"
+#include "base/byte_order.h"
 #include "tests/orvalenx/dib_test_support.h"
 
 namespace orvalen::test {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "orvalenx/orvalenx_api.h"
+#include "orvalenx/orvalenx_api_win.h"
 #include "tests/orvalenx/win_test_support.h"
 
 namespace orvalen::test {

@@ -13,7 +13,7 @@
 #include "calendar/calendar_buffer.h"
 #include "calendar/calendar_date.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
 #include "tests/support/canvas_win.h"
 

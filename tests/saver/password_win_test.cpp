@@ -13,9 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include "saver/password.h"
+#include "saver/password_win.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
 
 namespace orvalen {

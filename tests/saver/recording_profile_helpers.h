@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "winapp/profile.h"
+#include "base/profile.h"
 
 namespace orvalen {
 

@@ -14,7 +14,7 @@
 
 #include "saver/clock.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 #include "tests/support/bmp_file.h"
 
 namespace orvalen::saver_test {

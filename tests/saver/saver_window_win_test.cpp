@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "imaging/extended_dib.h"
+#include "imaging/extended_dib_win.h"
 #include "imaging/fit.h"
 #include "imaging/render_pass.h"
 #include "saver/process_state.h"
-#include "saver/saver_window.h"
+#include "saver/saver_window_win.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
 
 namespace orvalen {

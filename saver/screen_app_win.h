@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "saver/run_mode.h"
-#include "winapp/application.h"
+#include "winapp/application_win.h"
 
 namespace orvalen {
 

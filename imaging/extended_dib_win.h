@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "imaging/dib_view.h"
+#include "base/dib_view.h"
 
 namespace orvalen {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "winapp/window.h"
+#include "winapp/window_win.h"
 
 namespace orvalen {
 

@@ -2,7 +2,7 @@
 // The configuration dialog of Orvalen.exe.
 #include <windows.h>
 
-#include "winapp/dialog.h"
+#include "winapp/dialog_win.h"
 
 namespace orvalen {
 

@@ -4,7 +4,7 @@
 // class name and attributes, a message pre-filter and the close query.
 #include <windows.h>
 
-#include "winapp/window.h"
+#include "winapp/window_win.h"
 
 namespace orvalen {
 

@@ -13,12 +13,12 @@
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_file.h"
 #include "imaging/color_adjust.h"
-#include "imaging/geometry.h"
+#include "base/geometry.h"
 #include "imaging/resample.h"
 #include "saver/clock.h"
 #include "saver/slide_sequence.h"
-#include "winapp/frame_window.h"
-#include "winapp/handles.h"
+#include "winapp/frame_window_win.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 

@@ -3,7 +3,7 @@
 // the labels and overlays, others by name.
 #include <windows.h>
 
-#include "winapp/handles.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 

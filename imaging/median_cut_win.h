@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "imaging/extended_dib.h"
-#include "imaging/geometry.h"
+#include "imaging/extended_dib_win.h"
+#include "base/geometry.h"
 
 namespace orvalen {
 
