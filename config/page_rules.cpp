@@ -81,6 +81,12 @@ std::string WithProfileExtension(const std::string& path) {
   return path + kExtension;
 }
 
+FolderAndName SplitFolderAndName(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/:");
+  if (cut == std::string::npos) return {"", path};
+  return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
 CalendarFileCheck CheckCalendarFile(const std::string& path) {
   std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
   if (!file) return CalendarFileCheck::Unreadable;

@@ -35,6 +35,14 @@ std::string ProfileDisplayName(const std::string& activePath, const std::string&
 // letter case ("x.ORV" stays, "x.txt" becomes "x.txt.orv").
 std::string WithProfileExtension(const std::string& path);
 
+// A path cut after its last backslash (or slash, or drive colon): the folder
+// keeps the separator, so folder + name gives the path back.
+struct FolderAndName {
+  std::string folder;
+  std::string name;
+};
+FolderAndName SplitFolderAndName(const std::string& path);
+
 enum class CalendarFileCheck {
   Unreadable,    // the file cannot be opened: the check fails silently
   NotCalendar,   // opened, but its first word is not the calendar signature

@@ -64,6 +64,21 @@ TEST(ProfileNames, DefaultProfileShownByNameAndExtensionAppended) {
   EXPECT_EQ(WithProfileExtension("orv"), "orv.orv");
 }
 
+TEST(ProfileNames, PathsSplitIntoFolderAndName) {
+  struct Case { const char* path; const char* folder; const char* name; };
+  const Case cases[] = {
+      {"C:\\Pictures\\a.jpg", "C:\\Pictures\\", "a.jpg"},
+      {"a.jpg", "", "a.jpg"},
+      {"C:a.jpg", "C:", "a.jpg"},
+      {"C:\\dir\\", "C:\\dir\\", ""},
+  };
+  for (const Case& c : cases) {
+    FolderAndName parts = SplitFolderAndName(c.path);
+    EXPECT_EQ(parts.folder, c.folder);
+    EXPECT_EQ(parts.name, c.name);
+  }
+}
+
 TEST(CalendarCheck, FirstWordDecides) {
   const std::string path = testing::TempDir() + "page_rules_calendar.cal";
   struct Case { const char* content; CalendarFileCheck result; };
