@@ -11,4 +11,12 @@
 #define IDD_CONFIGURE 2004
 #define IDC_CONFIGURE_DEFAULT_BUTTON 107
 
+// Bitmaps: the glyphs of the profiles page's file buttons and the colour-pick
+// button's drop-down arrow (resources/make-glyphs.py draws them).
+#define IDB_GLYPH_NEW 2
+#define IDB_GLYPH_OPEN 3
+#define IDB_GLYPH_SAVE 4
+#define IDB_GLYPH_SAVE_AS 5
+#define IDB_DROP_ARROW 7
+
 #endif

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "config/controls/color_pick_layout.h"
 #include "config/controls/full_row_tree.h"
 
 namespace orvalen {
@@ -142,6 +143,21 @@ TEST(DisabledTextColorTest, FallsBackToShadowWhenGreyIsInvisible) {
   EXPECT_EQ(DisabledTextColor(grey, face, text, shadow), grey);
   EXPECT_EQ(DisabledTextColor(face, face, text, shadow), shadow);
   EXPECT_EQ(DisabledTextColor(text, face, text, shadow), shadow);
+}
+
+TEST(ColorPickPlacementTest, ArrowSwatchAndLine) {
+  // Arrow 80 - 3 - 9 = 68 from the left, (24 - 8) / 2 = 8 down; swatch to
+  // 68 - 10 = 58; line 4 pixels right of it.
+  ColorPickPlacement p = PlaceColorPick({0, 0, 80, 24}, Size{9, 8}, false);
+  EXPECT_EQ(p.glyph, (Rect{68, 8, 77, 16}));
+  EXPECT_EQ(p.swatch, (Rect{5, 5, 58, 20}));
+  EXPECT_EQ(p.lineX, 62);
+  EXPECT_EQ(p.lineTop, 5);
+  EXPECT_EQ(p.lineBottom, 20);
+  p = PlaceColorPick({0, 0, 80, 24}, Size{9, 8}, true);
+  EXPECT_EQ(p.glyph, (Rect{69, 9, 78, 17}));
+  EXPECT_EQ(p.swatch, (Rect{6, 6, 59, 21}));
+  EXPECT_EQ(p.lineX, 62);
 }
 
 TEST(FullRowTreeTest, ClickDecisionAndBar) {
