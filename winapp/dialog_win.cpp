@@ -3,9 +3,10 @@
 namespace orvalen {
 
 Dialog::~Dialog() {
-  if (hwnd_ && !modal_ && IsWindow(hwnd_)) {
-    SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
-    DestroyWindow(hwnd_);
+  HWND window = Handle();
+  if (window && !modal_ && IsWindow(window)) {
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+    DestroyWindow(window);
   }
 }
 
@@ -22,11 +23,11 @@ HWND Dialog::CreateModeless(HWND parent) {
 }
 
 void Dialog::End(INT_PTR result) {
-  if (!hwnd_) return;
+  if (!Handle()) return;
   if (modal_) {
-    EndDialog(hwnd_, result);
+    EndDialog(Handle(), result);
   } else {
-    DestroyWindow(hwnd_);
+    DestroyWindow(Handle());
   }
 }
 
@@ -42,7 +43,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
-    self->hwnd_ = hwnd;
+    self->SetHandle(hwnd);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     return self->OnInit();
   }
@@ -57,7 +58,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
                         self->OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
       return TRUE;
     case WM_NCDESTROY:
-      self->hwnd_ = nullptr;
+      self->SetHandle(nullptr);
       return FALSE;
     default:
       return self->HandleMessage(message, wParam, lParam);

@@ -3,9 +3,11 @@
 // in the dialog's user data from WM_INITDIALOG on.
 #include <windows.h>
 
+#include "winapp/window_view_win.h"
+
 namespace orvalen {
 
-class Dialog {
+class Dialog : public WindowView {
  public:
   explicit Dialog(int templateId) : templateId_(templateId) {}
   Dialog(const Dialog&) = delete;
@@ -18,7 +20,6 @@ class Dialog {
   // Creates the dialog modeless, as a child or owned window of `parent`.
   HWND CreateModeless(HWND parent);
 
-  HWND Handle() const { return hwnd_; }
   int TemplateId() const { return templateId_; }
   void End(INT_PTR result);
 
@@ -33,7 +34,6 @@ class Dialog {
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   int templateId_;
-  HWND hwnd_ = nullptr;
   bool modal_ = false;
 };
 
