@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <cstring>
 #include <optional>
 
 #include "config/controls/full_row_tree.h"
@@ -97,7 +98,8 @@ void TTreeWindowFullRow::PaintSelectionBar(HDC dc) {
   item.cchTextMax = sizeof text;
   if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
   RECT label{};
-  *reinterpret_cast<HTREEITEM*>(&label) = selected;
+  // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+  std::memcpy(&label, &selected, sizeof selected);
   if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return;
 
   const RECT client = ClientRect();
