@@ -17,7 +17,6 @@ namespace {
 constexpr size_t kTreeTextChars = 50;
 constexpr DWORD kWriteGapMs = 50;
 
-<<<<<<< HEAD
 void EnterProgramFolder() { SetCurrentDirectoryA(Startup().programDir.c_str()); }
 
 bool FileExists(const std::string& path) {
@@ -89,22 +88,6 @@ void TSC_Configure::CreateHomeLink() {
   if (!homeLink_.CreateOver(*this, IDC_CONFIGURE_HOME_AREA, "Home", WS_VISIBLE,
                             IDC_CONFIGURE_HOME_LINK)) {
     return;
-=======
-bool TSC_Configure::OnInit() {
-  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM),
-                                             IMAGE_ICON, 16, 16, LR_SHARED));
-  if (icon) Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  return true;
-}
-
-bool TSC_Configure::OnCommand(int id, int, HWND) {
-  switch (id) {
-    case IDOK: End(IDOK); return true;
-    case IDCANCEL: End(IDCANCEL); return true;
-    // The hidden default button has no command: Enter does nothing.
-    case IDC_CONFIGURE_DEFAULT_BUTTON: return true;
-    default: return false;
->>>>>>> layer
   }
   homeLink_.SetFont(linkFont_.Get(), false);
   homeLink_.SetFrameStyle(kFrameFlat);

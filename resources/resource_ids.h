@@ -108,4 +108,12 @@
 #define IDC_PROFILES_SAVE 523
 #define IDC_PROFILES_SAVE_AS 524
 
+// Bitmaps: the glyphs of the profiles page's file buttons and the colour-pick
+// button's drop-down arrow (resources/make-glyphs.py draws them).
+#define IDB_GLYPH_NEW 2
+#define IDB_GLYPH_OPEN 3
+#define IDB_GLYPH_SAVE 4
+#define IDB_GLYPH_SAVE_AS 5
+#define IDB_DROP_ARROW 7
+
 #endif

@@ -1,0 +1,395 @@
+#include "config/controls/button_ex_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "tests/controls/controls_fixture_win_helpers.h"
+#include "tests/controls/controls_test_ids.h"
+
+namespace orvalen {
+namespace {
+
+using test::Capture;
+using test::Pump;
+using test::PumpUntil;
+
+constexpr int kButtonId = 201;
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr COLORREF kHotText = RGB(255, 255, 255);
+constexpr COLORREF kFace = RGB(128, 128, 128);
+constexpr COLORREF kHotFace = RGB(0, 0, 128);
+
+// A font without smoothing, so text pixels have exactly the text colour.
+HFONT PlainFont(int height) {
+  return CreateFontA(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                     DEFAULT_PITCH, "Arial");
+}
+
+// A 32-bit DIB section of one colour.
+HBITMAP SolidBitmap(int width, int height, COLORREF color) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* pixels = static_cast<uint32_t*>(bits);
+  const uint32_t value = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+  for (int i = 0; i < width * height; ++i) pixels[i] = value;
+  return bitmap;
+}
+
+int CountColor(const test_support::Canvas& canvas, COLORREF color) {
+  int count = 0;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) count += canvas.ColorAt(x, y) == color;
+  }
+  return count;
+}
+
+class GlyphButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override { test::ParkPointer(); }
+
+  void Make(const char* text, uint32_t frame = kFrameFlat, DWORD style = WS_VISIBLE | WS_TABSTOP) {
+    button_ = std::make_unique<TButtonEx>();
+    ASSERT_TRUE(button_->CreateOver(dialog_.View(), IDC_TEST_BUTTON_PLACE, text, style, kButtonId));
+    button_->SetFrameStyle(frame);
+    Pump();
+  }
+  HWND Button() const { return button_->Handle(); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(Button(), message, wParam, lParam);
+  }
+  LPARAM Inside() const { return MAKELPARAM(5, 5); }
+  LPARAM Outside() const {
+    const RECT r = button_->ClientRect();
+    return MAKELPARAM(r.right + 10, r.bottom + 10);
+  }
+  bool CommandWaiting() {
+    MSG message;
+    return PeekMessageA(&message, dialog_.Handle(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE) != 0;
+  }
+
+  test::TestDialog dialog_;
+  std::unique_ptr<TButtonEx> button_;
+};
+
+struct MouseStep {
+  UINT message;
+  bool held;
+  bool inside;
+};
+
+struct MouseScript {
+  const char* name;
+  std::vector<MouseStep> steps;
+  size_t commands;
+};
+
+class GlyphButtonMouseTest : public GlyphButtonTest,
+                             public ::testing::WithParamInterface<MouseScript> {};
+
+TEST_P(GlyphButtonMouseTest, CommandsAreSentOnlyForReleasesInside) {
+  Make("Home");
+  for (const MouseStep& step : GetParam().steps) {
+    Send(step.message, step.held ? MK_LBUTTON : 0, step.inside ? Inside() : Outside());
+  }
+  const std::vector<test::Command> commands = dialog_.CommandsWithId(kButtonId);
+  ASSERT_EQ(commands.size(), GetParam().commands);
+  for (const test::Command& c : commands) {
+    EXPECT_EQ(c.code, BN_CLICKED);
+    EXPECT_EQ(c.from, Button());
+    EXPECT_TRUE(c.sent);
+  }
+  EXPECT_FALSE(CommandWaiting());  // nothing was posted
+  EXPECT_NE(GetCapture(), Button());
+  EXPECT_EQ(Send(BM_GETSTATE) & BST_PUSHED, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, GlyphButtonMouseTest,
+    ::testing::Values(
+        MouseScript{"PressAndReleaseInside",
+                    {{WM_MOUSEMOVE, false, true}, {WM_LBUTTONDOWN, true, true}, {WM_LBUTTONUP, false, true}},
+                    1},
+        MouseScript{"DragOutReleaseOutside",
+                    {{WM_LBUTTONDOWN, true, true}, {WM_MOUSEMOVE, true, false}, {WM_LBUTTONUP, false, false}},
+                    0},
+        MouseScript{"DragOutAndBack",
+                    {{WM_LBUTTONDOWN, true, true},
+                     {WM_MOUSEMOVE, true, false},
+                     {WM_MOUSEMOVE, true, true},
+                     {WM_LBUTTONUP, false, true}},
+                    1},
+        MouseScript{"ReleaseWithoutPress", {{WM_LBUTTONUP, false, true}}, 0},
+        MouseScript{"QuickSecondClick",
+                    {{WM_LBUTTONDOWN, true, true},
+                     {WM_LBUTTONUP, false, true},
+                     {WM_LBUTTONDBLCLK, true, true},
+                     {WM_LBUTTONUP, false, true}},
+                    2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GlyphButtonTest, PressCapturesPushesAndTakesFocus) {
+  Make("Home");
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, Inside());
+  EXPECT_EQ(GetCapture(), Button());
+  EXPECT_EQ(GetFocus(), Button());
+  EXPECT_EQ(Send(BM_GETSTATE), BST_PUSHED | BST_FOCUS);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, Outside());
+  EXPECT_EQ(Send(BM_GETSTATE), BST_FOCUS);  // dragged out: drawn released
+  EXPECT_EQ(GetCapture(), Button());
+  Send(WM_LBUTTONUP, 0, Outside());
+}
+
+// The pointer moved for real: entering paints the hot colours and takes the
+// capture, jumping far away clears them and lets the capture go.
+TEST_F(GlyphButtonTest, RealPointerLightsTheButtonAndLetsGo) {
+  Make("Home");
+  HFONT font = PlainFont(14);
+  button_->SetFont(font);
+  DeleteObject(font);  // the button keeps a copy
+  button_->SetColors(kText, kHotText, kFace, kHotFace);
+  auto before = Capture(Button());
+  EXPECT_EQ(before->ColorAt(1, 1), kFace);
+  EXPECT_GT(CountColor(*before, kText), 0);
+  EXPECT_EQ(CountColor(*before, kHotText), 0);
+
+  const RECT r = button_->ClientRect();
+  const POINT centre = test::ScreenPoint(Button(), r.right / 2, r.bottom / 2);
+  SetCursorPos(centre.x, centre.y);
+  ASSERT_TRUE(PumpUntil([&] { return button_->State().hot; }));
+  EXPECT_EQ(GetCapture(), Button());
+  auto hot = Capture(Button());
+  EXPECT_EQ(hot->ColorAt(1, 1), kHotFace);
+  EXPECT_GT(CountColor(*hot, kHotText), 0);
+  EXPECT_EQ(CountColor(*hot, kText), 0);
+
+  test::ParkPointer();
+  ASSERT_TRUE(PumpUntil([&] { return !button_->State().hot; }));
+  EXPECT_NE(GetCapture(), Button());
+  auto after = Capture(Button());
+  EXPECT_EQ(after->ColorAt(1, 1), kFace);
+  EXPECT_EQ(CountColor(*after, kHotText), 0);
+}
+
+// Real button presses through SendInput: a click gives one command, a press
+// dragged off the button gives none.
+TEST_F(GlyphButtonTest, RealClicksWithSendInput) {
+  Make("Home");
+  const RECT r = button_->ClientRect();
+  const POINT centre = test::ScreenPoint(Button(), r.right / 2, r.bottom / 2);
+  auto press = [](DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+  };
+  SetCursorPos(centre.x, centre.y);
+  ASSERT_TRUE(PumpUntil([&] { return button_->State().hot; }));
+  press(MOUSEEVENTF_LEFTDOWN);
+  press(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !dialog_.CommandsWithId(kButtonId).empty(); }));
+  EXPECT_TRUE(dialog_.CommandsWithId(kButtonId)[0].sent);
+
+  dialog_.ClearCommands();
+  SetCursorPos(centre.x, centre.y + 1);
+  press(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(PumpUntil([&] { return button_->State().pressed; }));
+  test::ParkPointer();
+  ASSERT_TRUE(PumpUntil([&] { return !button_->State().pressed; }));
+  press(MOUSEEVENTF_LEFTUP);
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(dialog_.CommandsWithId(kButtonId).empty());
+  EXPECT_NE(GetCapture(), Button());
+}
+
+struct KeyboardCase {
+  bool keyboard;
+  size_t commands;
+};
+
+class GlyphButtonKeyTest : public GlyphButtonTest,
+                           public ::testing::WithParamInterface<KeyboardCase> {};
+
+TEST_P(GlyphButtonKeyTest, SpaceAndFocusRectangleFollowTheKeyboardFlag) {
+  Make("Home", kFrameStandard);
+  button_->SetKeyboard(GetParam().keyboard);
+  SetFocus(GetDlgItem(dialog_.Handle(), IDC_TEST_EDIT));
+  Pump();
+  auto unfocused = Capture(Button());
+  SetFocus(Button());
+  Pump();
+  auto focused = Capture(Button());
+  bool same = true;
+  for (int y = 0; y < focused->Height(); ++y) {
+    for (int x = 0; x < focused->Width(); ++x) same = same && focused->At(x, y) == unfocused->At(x, y);
+  }
+  EXPECT_EQ(same, !GetParam().keyboard) << "a focus rectangle only with the keyboard flag";
+
+  Send(WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ((Send(BM_GETSTATE) & BST_PUSHED) != 0, GetParam().keyboard);
+  Send(WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(dialog_.CommandsWithId(kButtonId).size(), GetParam().commands);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flag, GlyphButtonKeyTest,
+                         ::testing::Values(KeyboardCase{false, 0}, KeyboardCase{true, 1}));
+
+TEST_F(GlyphButtonTest, DisabledTextIsDrawnTwice) {
+  Make("HIH", kFrameFlat);
+  HFONT font = PlainFont(16);
+  button_->SetFont(font);
+  DeleteObject(font);
+  const COLORREF grey = DisabledTextColor(GetSysColor(COLOR_GRAYTEXT), GetSysColor(COLOR_BTNFACE),
+                                          GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNSHADOW));
+  const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  ASSERT_NE(highlight, GetSysColor(COLOR_BTNFACE));
+  auto enabled = Capture(Button());
+  EXPECT_EQ(CountColor(*enabled, highlight), 0);
+  EXPECT_GT(CountColor(*enabled, GetSysColor(COLOR_BTNTEXT)), 0);
+
+  EnableWindow(Button(), FALSE);
+  EXPECT_TRUE(button_->State().disabled);
+  auto disabled = Capture(Button());
+  EXPECT_EQ(CountColor(*disabled, GetSysColor(COLOR_BTNTEXT)), 0);
+  // The grey text shows where its highlight copy, one pixel right and down,
+  // does not cover it: the left edges of the strokes.
+  int greyPixels = 0, paired = 0;
+  for (int y = 0; y + 1 < disabled->Height(); ++y) {
+    for (int x = 0; x + 1 < disabled->Width(); ++x) {
+      if (disabled->ColorAt(x, y) != grey) continue;
+      ++greyPixels;
+      paired += disabled->ColorAt(x + 1, y + 1) == highlight;
+    }
+  }
+  EXPECT_GT(greyPixels, 10);
+  EXPECT_GT(paired * 2, greyPixels);
+  EXPECT_GT(CountColor(*disabled, highlight), 10);
+}
+
+// Glyph alone in a 40 x 24 flat button: centred at ((40 - 16) / 2, (24 - 16) / 2).
+struct GlyphCase {
+  const char* name;
+  bool pressed;
+  bool disabled;
+  POINT topLeft;  // where the red glyph starts; (-1,-1): no red pixel at all
+};
+
+class GlyphPlacementTest : public GlyphButtonTest,
+                           public ::testing::WithParamInterface<GlyphCase> {};
+
+TEST_P(GlyphPlacementTest, GlyphLandsWhereTheArithmeticSays) {
+  Make("");
+  SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
+  button_->SetColors(kText, kHotText, kFace, kFace);
+  button_->SetGlyphBitmap(kGlyphNormal, SolidBitmap(16, 16, RGB(255, 0, 0)));
+  if (GetParam().pressed) Send(BM_SETSTATE, TRUE);
+  if (GetParam().disabled) EnableWindow(Button(), FALSE);
+  auto canvas = Capture(Button());
+  const POINT at = GetParam().topLeft;
+  if (at.x < 0) {
+    EXPECT_EQ(CountColor(*canvas, RGB(255, 0, 0)), 0) << "a disabled glyph is greyed";
+    return;
+  }
+  EXPECT_EQ(CountColor(*canvas, RGB(255, 0, 0)), 16 * 16);
+  EXPECT_EQ(canvas->ColorAt(at.x, at.y), RGB(255, 0, 0));
+  EXPECT_EQ(canvas->ColorAt(at.x + 15, at.y + 15), RGB(255, 0, 0));
+  EXPECT_EQ(canvas->ColorAt(at.x - 1, at.y), kFace);
+  EXPECT_EQ(canvas->ColorAt(at.x, at.y - 1), kFace);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GlyphPlacementTest,
+                         ::testing::Values(GlyphCase{"Released", false, false, {12, 4}},
+                                           GlyphCase{"Pressed", true, false, {13, 5}},
+                                           GlyphCase{"DisabledEmbossed", false, true, {-1, -1}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GlyphButtonTest, ResourceGlyphTakesTheFaceColour) {
+  Make("");
+  SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_FALSE(button_->SetGlyph(kGlyphNormal, 9999));
+  ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_GLYPH_NEW));
+  auto canvas = Capture(Button());
+  // The bitmap's light grey background became the button face; its outline
+  // starts 3 pixels in and 1 down.
+  EXPECT_EQ(canvas->ColorAt(12, 4), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(canvas->ColorAt(15, 5), RGB(0, 0, 0));
+}
+
+struct FrameCase {
+  const char* name;
+  uint32_t style;
+  bool hot, pressed, isDefault;
+  int topLeft, bottomRight;  // system colour indexes; -1: the face
+};
+
+class GlyphFrameTest : public GlyphButtonTest, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(GlyphFrameTest, CornersShowTheChosenFrame) {
+  const FrameCase& c = GetParam();
+  constexpr COLORREF face = RGB(200, 100, 50);
+  Make("", c.style);
+  button_->SetColors(kText, kText, face, face);
+  if (c.isDefault) Send(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  if (c.hot) Send(WM_MOUSEMOVE, 0, Inside());
+  if (c.pressed) Send(BM_SETSTATE, TRUE);
+  auto canvas = Capture(Button());
+  const auto expected = [&](int index) { return index < 0 ? face : GetSysColor(index); };
+  EXPECT_EQ(canvas->ColorAt(0, 0), expected(c.topLeft));
+  EXPECT_EQ(canvas->ColorAt(canvas->Width() - 1, canvas->Height() - 1), expected(c.bottomRight));
+  Send(WM_MOUSEMOVE, 0, Outside());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, GlyphFrameTest,
+    ::testing::Values(
+        FrameCase{"Flat", kFrameFlat | kFrameThin, true, true, false, -1, -1},
+        FrameCase{"HoverCold", kFrameHover | kFrameThin, false, false, false, -1, -1},
+        FrameCase{"HoverHot", kFrameHover | kFrameThin, true, false, false, COLOR_3DHILIGHT,
+                  COLOR_3DSHADOW},
+        FrameCase{"Thin", kFrameThin, false, false, false, COLOR_3DHILIGHT, COLOR_3DSHADOW},
+        FrameCase{"ThinPressed", kFrameThin, false, true, false, COLOR_3DSHADOW, COLOR_3DHILIGHT},
+        FrameCase{"Raised", kFrameRaised, false, false, false, COLOR_3DHILIGHT, COLOR_3DDKSHADOW},
+        FrameCase{"RaisedPressed", kFrameRaised, false, true, false, COLOR_3DSHADOW,
+                  COLOR_3DHILIGHT},
+        FrameCase{"StandardPressed", kFrameStandard, false, true, false, COLOR_3DDKSHADOW,
+                  COLOR_3DDKSHADOW},
+        FrameCase{"DefaultRing", kFrameStandard, false, false, true, COLOR_WINDOWFRAME,
+                  COLOR_WINDOWFRAME}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GlyphButtonTest, DialogCodeAndDefaultStyle) {
+  Make("Home");
+  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+  Send(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
+  EXPECT_TRUE(button_->State().isDefault);
+  Send(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
+  EXPECT_FALSE(button_->State().isDefault);
+}
+
+TEST_F(GlyphButtonTest, OwnsACopyOfItsFontAndFreesIt) {
+  Make("Home");
+  HFONT given = PlainFont(12);
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(given), TRUE);
+  auto copy = reinterpret_cast<HFONT>(Send(WM_GETFONT));
+  EXPECT_NE(copy, given);
+  EXPECT_EQ(GetObjectType(copy), static_cast<DWORD>(OBJ_FONT));
+  DeleteObject(given);
+  button_->Repaint();
+  button_.reset();
+  EXPECT_EQ(GetObjectType(copy), 0u);
+}
+
+}  // namespace
+}  // namespace orvalen
