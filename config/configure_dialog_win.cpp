@@ -50,7 +50,7 @@ const char* const TSC_Configure::kHeadings[kPageCount] = {
     " About Orvalen Screen Saver"};
 
 TSC_Configure::TSC_Configure(bool owned)
-    : Dialog(owned ? IDD_CONFIGURE_OWNED : IDD_CONFIGURE), pages_(*this, IDC_CONFIGURE_PAGE_AREA) {
+    : Dialog(owned ? IDD_CONFIGURE_OWNED : IDD_CONFIGURE) {
   PrivateProfile profile(Startup().activeProfilePath);
   ReadSettings(profile, Settings());
 }
@@ -101,7 +101,8 @@ void TSC_Configure::CreateHomeLink() {
 }
 
 void TSC_Configure::CreatePages() {
-  for (int i = 0; i < kPageCount; ++i) pages_.Add(PageAt(i));
+  pages_.emplace(*this, IDC_CONFIGURE_PAGE_AREA);
+  for (int i = 0; i < kPageCount; ++i) pages_->Add(PageAt(i));
 }
 
 void TSC_Configure::FillTree() {
@@ -132,7 +133,7 @@ void TSC_Configure::SwitchPage() {
   if (!tree_.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
   for (int i = 0; i < kPageCount; ++i) {
     if (std::strcmp(text, kTreeTexts[i]) == 0) {
-      pages_.Show(static_cast<size_t>(i));
+      pages_->Show(static_cast<size_t>(i));
       Item(IDC_CONFIGURE_HEADING).SetText(kHeadings[i]);
       return;
     }

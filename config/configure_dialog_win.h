@@ -5,6 +5,7 @@
 // starts the interactive slide show.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "config/controls/button_ex_win.h"
@@ -57,7 +58,8 @@ class TSC_Configure : public Dialog {
   Font linkFont_;
   ImageList treeImages_;
   TButtonEx homeLink_;
-  PageHost pages_;
+  // Made in OnInit, when the dialog window exists.
+  std::optional<PageHost> pages_;
 
   TOptionImage images_;
   TOptionGen general_;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "calendar/calendar_date.h"
 #include "calendar/calendar_file.h"
 
 namespace orvalen {
@@ -58,12 +59,6 @@ int LeadingInteger(const std::string& text, size_t maxChars) {
     value = value * 10 + (head[i] - '0');  // nine characters cannot overflow
   }
   return static_cast<int>(negative ? -value : value);
-}
-
-const char* WeekdayName(int day) {
-  static const char* const kNames[] = {"Monday", "Tuesday", "Wednesday", "Thursday",
-                                       "Friday", "Saturday", "Sunday"};
-  return day >= 1 && day <= 7 ? kNames[day - 1] : "";
 }
 
 std::string DefaultTextHeading(int day) {

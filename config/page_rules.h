@@ -22,8 +22,6 @@ std::string GammaLabel(int position);
 // (blanks and a sign allowed before the digits), 0 when there is none.
 int LeadingInteger(const std::string& text, size_t maxChars);
 
-// English weekday name for 1 = Monday .. 7 = Sunday.
-const char* WeekdayName(int day);
 // "Default text for Mondays".
 std::string DefaultTextHeading(int day);
 

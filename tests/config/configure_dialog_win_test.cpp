@@ -1,0 +1,321 @@
+// The configuration dialog in the test process: pages, OK and Cancel, the
+// option pages' rules, driven with messages as a user's clicks send them.
+#include "config/configure_dialog_win.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "config/command_ids.h"
+#include "resources/resource_ids.h"
+#include "saver/process_state.h"
+#include "winapp/private_profile.h"
+
+namespace orvalen {
+namespace {
+
+std::string TempFolder() {
+  char path[MAX_PATH];
+  GetTempPathA(MAX_PATH, path);
+  std::string folder = std::string(path) + "orvalen_config_test\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(content.data(), 1, content.size(), file);
+  std::fclose(file);
+}
+
+std::string ReadKey(const std::string& path, const char* section, const char* key) {
+  char value[1024];
+  GetPrivateProfileStringA(section, key, "<missing>", value, sizeof value, path.c_str());
+  return value;
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+class ConfigureDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = TempFolder();
+    StartupState& startup = Startup();
+    startup.programDir = folder_;
+    startup.defaultProfilePath = folder_ + "Orvalen.orv";
+    startup.slideProfilePath = folder_ + "ovslide.dat";
+    startup.activeProfilePath = startup.defaultProfilePath;
+    startup.profileFound = true;
+    Settings() = SaverSettings{};
+    DeleteFileA(startup.slideProfilePath.c_str());
+    WriteProfile(startup.defaultProfilePath, "");
+  }
+
+  void TearDown() override { dialog_.reset(); }
+
+  static void WriteProfile(const std::string& path, const std::string& settingsLines) {
+    WriteFile(path, "Orvalen\r\n[Settings]\r\n" + settingsLines);
+  }
+
+  void Open() {
+    dialog_ = std::make_unique<TSC_Configure>(false);
+    ASSERT_NE(dialog_->CreateModeless(nullptr), nullptr);
+    ShowWindow(Dialog(), SW_SHOWNOACTIVATE);
+    Pump();
+  }
+
+  HWND Dialog() const { return dialog_->Handle(); }
+  HWND Tree() const { return GetDlgItem(Dialog(), IDC_CONFIGURE_TREE); }
+
+  std::vector<std::string> TreeTexts() const {
+    std::vector<std::string> texts;
+    for (LPARAM item = SendMessageA(Tree(), TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = SendMessageA(Tree(), TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+      char text[64] = {};
+      TVITEMA info{};
+      info.mask = TVIF_TEXT | TVIF_IMAGE;
+      info.hItem = reinterpret_cast<HTREEITEM>(item);
+      info.pszText = text;
+      info.cchTextMax = sizeof text;
+      SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+      texts.push_back(std::string(text) + "#" + std::to_string(info.iImage));
+    }
+    return texts;
+  }
+
+  void SelectPage(const std::string& text) {
+    for (LPARAM item = SendMessageA(Tree(), TVM_GETNEXTITEM, TVGN_ROOT, 0); item;
+         item = SendMessageA(Tree(), TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+      char buffer[64] = {};
+      TVITEMA info{};
+      info.mask = TVIF_TEXT;
+      info.hItem = reinterpret_cast<HTREEITEM>(item);
+      info.pszText = buffer;
+      info.cchTextMax = sizeof buffer;
+      SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+      if (text == buffer) {
+        SendMessageA(Tree(), TVM_SELECTITEM, TVGN_CARET, item);
+        return;
+      }
+    }
+    FAIL() << "no tree item " << text;
+  }
+
+  // The page windows (child dialogs) in creation order, and the visible ones.
+  std::vector<HWND> Pages() const {
+    std::vector<HWND> pages;
+    for (HWND child = GetWindow(Dialog(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[16] = {};
+      GetClassNameA(child, name, sizeof name);
+      if (std::string(name) == "#32770") pages.push_back(child);
+    }
+    return pages;
+  }
+  HWND VisiblePage() const {
+    HWND shown = nullptr;
+    int count = 0;
+    for (HWND page : Pages()) {
+      if (IsWindowVisible(page)) {
+        shown = page;
+        ++count;
+      }
+    }
+    return count == 1 ? shown : nullptr;
+  }
+  HWND PageItem(const std::string& page, int id) {
+    SelectPage(page);
+    return GetDlgItem(VisiblePage(), id);
+  }
+
+  static std::string Text(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+  }
+  static void Click(HWND button) {
+    SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+  }
+  static void Check(HWND button, bool checked) {
+    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  static bool Checked(HWND button) {
+    return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  // Moves a slider the way a drag does: position, then the notification.
+  static void Slide(HWND slider, int position) {
+    SendMessageA(slider, TBM_SETPOS, TRUE, position);
+    SendMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position),
+                 reinterpret_cast<LPARAM>(slider));
+  }
+
+  void PressOk() {
+    SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Pump();
+  }
+
+  std::string Active() const { return Startup().activeProfilePath; }
+
+  std::string folder_;
+  std::unique_ptr<TSC_Configure> dialog_;
+};
+
+TEST_F(ConfigureDialogTest, TreeListsNinePagesAndShowsOneWithItsHeading) {
+  Open();
+  EXPECT_EQ(TreeTexts(), (std::vector<std::string>{"Images#0", "Options#1", "Effects#2",
+                                                   "Background#3", "Calendar#4",
+                                                   "Default Text#5", "Password#6",
+                                                   "Profiles#7", "About#8"}));
+  ASSERT_EQ(Pages().size(), 9u);
+  EXPECT_NE(VisiblePage(), nullptr);
+  EXPECT_EQ(Text(GetDlgItem(Dialog(), IDC_CONFIGURE_HEADING)), " Select images");
+
+  SelectPage("About");
+  ASSERT_NE(VisiblePage(), nullptr);
+  EXPECT_NE(GetDlgItem(VisiblePage(), IDC_ABOUT_WEB_LINK), nullptr);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_ABOUT_VERSION)), "Version 1.022b");
+  EXPECT_EQ(Text(GetDlgItem(Dialog(), IDC_CONFIGURE_HEADING)), " About Orvalen Screen Saver");
+
+  // Page placed on the page area, the same size.
+  RECT page{};
+  GetWindowRect(VisiblePage(), &page);
+  RECT expected{91, 16, 91 + 250, 16 + 185};
+  MapDialogRect(Dialog(), &expected);
+  EXPECT_EQ(page.right - page.left, expected.right - expected.left);
+  EXPECT_EQ(page.bottom - page.top, expected.bottom - expected.top);
+}
+
+TEST_F(ConfigureDialogTest, OkWritesWhatTheSaverReadsBackThenSignatureAndProfile) {
+  WriteProfile(Active(), "VALUE_BRIGHT=100\r\nVALUE_GAMMA=120\r\nSHOW_TIME=1\r\n");
+  Open();
+  // Typed text is taken as typed: the arrows' bounds do not apply.
+  SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "500");
+  Check(PageItem("Calendar", IDC_CALENDAR_TIME), false);
+  Slide(PageItem("Effects", IDC_EFFECTS_BRIGHTNESS), 20);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_BRIGHTNESS_LABEL)), "Darker: -30%");
+  Check(GetDlgItem(VisiblePage(), IDC_EFFECTS_BLEND), true);
+  Check(GetDlgItem(VisiblePage(), IDC_EFFECTS_ERASE), false);
+  Check(PageItem("Password", IDC_PASSWORD_ALLOW), false);
+  Check(PageItem("Password", IDC_PASSWORD_DENY), true);
+  PressOk();
+  EXPECT_FALSE(IsWindow(dialog_->Handle()));
+
+  SaverSettings read;
+  PrivateProfile profile(Active());
+  ReadSettings(profile, read);
+  EXPECT_EQ(read.delaySeconds, 500);
+  EXPECT_FALSE(read.showTime);
+  EXPECT_EQ(read.brightness, -30);
+  EXPECT_EQ(read.gamma, 120);
+  EXPECT_EQ(read.transition, 1);
+  EXPECT_FALSE(read.allowCtrlAltDel);
+  EXPECT_EQ(ReadKey(Active(), "Settings", "OPTION_EFFECTS"), "0");
+  EXPECT_EQ(ReadKey(Active(), "Settings", "Total"), "0");
+  EXPECT_EQ(ReadKey(Active(), "Files", "i0"), "<END>");
+  EXPECT_EQ(ReadKey(Active(), "Settings", "KEY_SIGNATURE"), "1");
+  EXPECT_EQ(ReadKey(Startup().defaultProfilePath, "Settings", "KEY_PROFILE"), Active());
+}
+
+TEST_F(ConfigureDialogTest, CancelWritesNeitherSignatureNorProfile) {
+  Open();
+  SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "9");
+  SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  Pump();
+  EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "<missing>");
+  EXPECT_EQ(ReadKey(Active(), "Settings", "KEY_SIGNATURE"), "<missing>");
+  EXPECT_EQ(ReadKey(Active(), "Settings", "KEY_PROFILE"), "<missing>");
+}
+
+TEST_F(ConfigureDialogTest, SlidersLoadOutOfRangeValuesAsNeutralAndLabelTheirValue) {
+  WriteProfile(Active(), "VALUE_BRIGHT=100\r\nVALUE_GAMMA=120\r\n");
+  Open();
+  HWND brightness = PageItem("Effects", IDC_EFFECTS_BRIGHTNESS);
+  HWND gamma = GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA);
+  EXPECT_EQ(SendMessageA(brightness, TBM_GETPOS, 0, 0), 50);
+  EXPECT_EQ(SendMessageA(gamma, TBM_GETPOS, 0, 0), 120);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Increase 50%");
+  Slide(gamma, 117);  // snaps to the tick
+  EXPECT_EQ(SendMessageA(gamma, TBM_GETPOS, 0, 0), 120);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Lighter: 1.20 !!!");
+  Slide(gamma, 80);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Darker: 0.80");
+  PressOk();
+  EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_BRIGHT"), "0");
+  EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_GAMMA"), "80");
+}
+
+TEST_F(ConfigureDialogTest, ReloadFromAnotherProfileSetsEveryBoxBothWays) {
+  Open();
+  HWND time = PageItem("Calendar", IDC_CALENDAR_TIME);
+  EXPECT_TRUE(Checked(time));
+  const std::string other = folder_ + "other.orv";
+  WriteProfile(other, "SHOW_TIME=0\r\nDRAW_CALENDAR=1\r\nOPTION_DISPLAY=4\r\n");
+  Startup().activeProfilePath = other;
+  SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(CM_PROFILE_RELOAD, 0), 0);
+  EXPECT_FALSE(Checked(time));
+  EXPECT_TRUE(Checked(PageItem("Options", IDC_GENERAL_DRAW_CALENDAR)));
+  EXPECT_TRUE(Checked(GetDlgItem(VisiblePage(), IDC_GENERAL_FIT)));
+  EXPECT_FALSE(Checked(GetDlgItem(VisiblePage(), IDC_GENERAL_CENTER)));
+  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_FILE)), other);
+  DeleteFileA(other.c_str());
+}
+
+TEST_F(ConfigureDialogTest, DefaultTextOfADayIsWrittenAtOnceWhenTheDayChanges) {
+  Open();
+  HWND edit = PageItem("Default Text", IDC_TEXT_EDIT);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_TEXT_DAY_NAME)), "Default text for Mondays");
+  SetWindowTextA(edit, "Line one\r\nLine\ttwo");
+  Click(GetDlgItem(VisiblePage(), IDC_TEXT_MONDAY + 1));
+  EXPECT_EQ(ReadKey(Active(), "DefaultText", "1"), "Line one\x14\x15Line two");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_TEXT_DAY_NAME)), "Default text for Tuesdays");
+  EXPECT_EQ(Text(edit), "");
+  // Cancel does not take it back.
+  SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_EQ(ReadKey(Active(), "DefaultText", "1"), "Line one\x14\x15Line two");
+}
+
+TEST_F(ConfigureDialogTest, EmptiedFileNamesKeepThePreviousOnes) {
+  const std::string calendar = folder_ + "test.cal";
+  WriteFile(calendar, "QMKO_CAL_35 whatever follows");
+  WriteProfile(Active(), "CALENDAR_FILENAME=" + calendar + "\r\nTILE_FILENAME=" + folder_ +
+                             "tile.bmp\r\n");
+  Open();
+  SetWindowTextA(PageItem("Calendar", IDC_CALENDAR_FILE), "");
+  SetWindowTextA(PageItem("Background", IDC_BACKGROUND_TILE), "");
+  PressOk();
+  EXPECT_EQ(ReadKey(Active(), "Settings", "CALENDAR_FILENAME"), calendar);
+  EXPECT_EQ(ReadKey(Active(), "Settings", "TILE_FILENAME"), folder_ + "tile.bmp");
+  DeleteFileA(calendar.c_str());
+}
+
+TEST_F(ConfigureDialogTest, ColourPickedForTheBackgroundSelectsTheColourRadio) {
+  WriteProfile(Active(), "USE_COLOR=0\r\n");
+  Open();
+  HWND useColor = PageItem("Background", IDC_BACKGROUND_USE_COLOR);
+  EXPECT_FALSE(Checked(useColor));
+  SendMessageA(VisiblePage(), WM_COMMAND, MAKEWPARAM(CM_COLOR_PICKED, 0), 0);
+  EXPECT_TRUE(Checked(useColor));
+  EXPECT_FALSE(Checked(GetDlgItem(VisiblePage(), IDC_BACKGROUND_USE_IMAGE)));
+}
+
+TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
+  Open();
+  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_FILE)), "Orvalen.orv [Default]");
+  for (int id : {IDC_PROFILES_NEW, IDC_PROFILES_OPEN, IDC_PROFILES_SAVE, IDC_PROFILES_SAVE_AS}) {
+    EXPECT_NE(GetDlgItem(VisiblePage(), id), nullptr) << id;
+  }
+}
+
+}  // namespace
+}  // namespace orvalen
