@@ -374,6 +374,11 @@ void TOptionText::ShowDay(int day) {
 
 TOptionPassword::TOptionPassword() : SettingsPage(IDD_PAGE_PASSWORD) {}
 
+bool TOptionPassword::OnInit() {
+  Load(Settings());
+  return true;
+}
+
 void TOptionPassword::Load(const SaverSettings& settings) {
   Item(IDC_PASSWORD_ALLOW).SetCheck(settings.allowCtrlAltDel);
   Item(IDC_PASSWORD_DENY).SetCheck(!settings.allowCtrlAltDel);

@@ -115,6 +115,9 @@ class TOptionPassword : public SettingsPage {
   TOptionPassword();
   void Load(const SaverSettings& settings) override;
   void Store(SaverSettings& settings) override;
+
+ protected:
+  bool OnInit() override;
 };
 
 // "About": name, version and the two links.

@@ -6,9 +6,12 @@
 
 #include <commctrl.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "config/command_ids.h"
 #include "resources/resource_ids.h"
@@ -46,6 +49,79 @@ void Pump() {
     DispatchMessageA(&message);
   }
 }
+
+// Answers the next dialog of this process with the caption `caption` from a
+// thread of its own, as a user would: a file dialog gets `fileName` typed
+// into its name box and OK; a message box gets its text read and `button`
+// pressed.
+class DialogAnswerer {
+ public:
+  DialogAnswerer(std::string caption, std::string fileName, int button = IDOK)
+      : caption_(std::move(caption)), fileName_(std::move(fileName)), button_(button) {
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~DialogAnswerer() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  // The message box text seen, empty when no such dialog came.
+  std::string Seen() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+
+ private:
+  struct Search {
+    const std::string* caption;
+    int item;  // the control that tells the kind: message text or file name
+    HWND found = nullptr;
+  };
+  static BOOL CALLBACK Match(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    char caption[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        std::string(name) == "#32770" && *search->caption == caption &&
+        GetDlgItem(window, search->item)) {
+      search->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  void Run() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!stop_ || std::chrono::steady_clock::now() < deadline) {
+      Search search{&caption_, fileName_.empty() ? 0xFFFF : 0x47C};
+      EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+      if (search.found) {
+        if (HWND text = GetDlgItem(search.found, 0xFFFF)) {
+          char buffer[512] = {};
+          GetWindowTextA(text, buffer, sizeof buffer);
+          seen_ = buffer;
+        } else if (HWND name = GetDlgItem(search.found, 0x47C)) {
+          SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fileName_.c_str()));
+        }
+        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+        return;
+      }
+      if (stop_ && std::chrono::steady_clock::now() > deadline) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      if (stop_) return;
+    }
+  }
+
+  std::string caption_;
+  std::string fileName_;
+  int button_;
+  std::string seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 class ConfigureDialogTest : public ::testing::Test {
  protected:
@@ -199,6 +275,7 @@ TEST_F(ConfigureDialogTest, TreeListsNinePagesAndShowsOneWithItsHeading) {
 TEST_F(ConfigureDialogTest, OkWritesWhatTheSaverReadsBackThenSignatureAndProfile) {
   WriteProfile(Active(), "VALUE_BRIGHT=100\r\nVALUE_GAMMA=120\r\nSHOW_TIME=1\r\n");
   Open();
+  EXPECT_TRUE(Checked(PageItem("Password", IDC_PASSWORD_ALLOW)));
   // Typed text is taken as typed: the arrows' bounds do not apply.
   SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "500");
   Check(PageItem("Calendar", IDC_CALENDAR_TIME), false);
@@ -315,6 +392,65 @@ TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
   for (int id : {IDC_PROFILES_NEW, IDC_PROFILES_OPEN, IDC_PROFILES_SAVE, IDC_PROFILES_SAVE_AS}) {
     EXPECT_NE(GetDlgItem(VisiblePage(), id), nullptr) << id;
   }
+}
+
+TEST_F(ConfigureDialogTest, NewProfileHasOneLineAndAnEmptyList) {
+  Open();
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  {
+    DialogAnswerer answer("New File", folder_ + "test");
+    Click(GetDlgItem(page, IDC_PROFILES_NEW));
+  }
+  const std::string created = folder_ + "test.orv";
+  EXPECT_EQ(Active(), created);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_FILE)), created);
+  std::FILE* file = std::fopen(created.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  char content[32] = {};
+  std::fread(content, 1, sizeof content - 1, file);
+  std::fclose(file);
+  EXPECT_STREQ(content, "Orvalen\r\n");
+  EXPECT_EQ(SendMessageA(PageItem("Images", IDC_IMAGES_LIST), LVM_GETITEMCOUNT, 0, 0), 0);
+  DeleteFileA(created.c_str());
+}
+
+TEST_F(ConfigureDialogTest, SaveAsAppendsTheExtensionUnlessItIsOrvInAnyCase) {
+  Open();
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  struct Case { const char* typed; const char* saved; };
+  for (const Case& c : {Case{"x.txt", "x.txt.orv"}, Case{"x.ORV", "x.ORV"}}) {
+    Startup().activeProfilePath = Startup().defaultProfilePath;
+    {
+      DialogAnswerer answer("Save As...", folder_ + c.typed);
+      Click(GetDlgItem(page, IDC_PROFILES_SAVE_AS));
+    }
+    EXPECT_EQ(Active(), folder_ + c.saved);
+    EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_FILE)), folder_ + c.saved);
+    EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "4");  // the pages were written
+  }
+  DeleteFileA((folder_ + "x.txt.orv").c_str());
+  DeleteFileA((folder_ + "x.ORV").c_str());
+}
+
+TEST_F(ConfigureDialogTest, OpeningAsksAboutUnsignedFilesAndRefusesTheOpenOne) {
+  Open();
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  const std::string unsigned_ = folder_ + "unsigned.orv";
+  WriteProfile(unsigned_, "VALUE_DELAY=7\r\n");
+  {
+    DialogAnswerer file("Open", unsigned_);
+    DialogAnswerer question("Quillmark Organizer", "", IDCANCEL);
+    Click(GetDlgItem(page, IDC_PROFILES_OPEN));
+    EXPECT_EQ(question.Seen(), "This may not be a Orvalen file\nDo you want to continue?");
+  }
+  EXPECT_EQ(Active(), Startup().defaultProfilePath);  // Cancel keeps the profile
+  {
+    DialogAnswerer file("Open", Active());
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(page, IDC_PROFILES_OPEN));
+    EXPECT_EQ(message.Seen(), "Already Open");
+  }
+  DeleteFileA(unsigned_.c_str());
 }
 
 }  // namespace
