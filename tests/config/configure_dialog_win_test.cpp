@@ -394,6 +394,34 @@ TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
   }
 }
 
+TEST_F(ConfigureDialogTest, SlideShowCopiesTheScreenIntoItsProfileWithTheFirstSelectedImage) {
+  std::string files = "[Files]\r\n";
+  for (int i = 0; i < 6; ++i) files += "i" + std::to_string(i) + "=C:\\p\\" + std::to_string(i) + ".jpg\r\n";
+  WriteFile(Active(), "Orvalen\r\n[Settings]\r\nTotal=6\r\n" + files + "i6=<END>\r\n");
+  Open();
+  HWND list = PageItem("Images", IDC_IMAGES_LIST);
+  ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 6);
+  SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "11");
+  const std::string slide = Startup().slideProfilePath;
+  struct Case { std::vector<int> selected; const char* lastImage; };
+  for (const Case& c : {Case{{}, "0"}, Case{{3, 5}, "3"}}) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int index : c.selected) {
+      SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&state));
+    }
+    SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CONFIGURE_SLIDE_SHOW, BN_CLICKED), 0);
+    EXPECT_EQ(ReadKey(slide, "Settings", "LastImage"), c.lastImage);
+    EXPECT_EQ(ReadKey(slide, "Settings", "VALUE_DELAY"), "11");  // the screen, unsaved
+    EXPECT_EQ(ReadKey(slide, "Files", "i5"), "C:\\p\\5.jpg");
+    EXPECT_EQ(ReadKey(slide, "Files", "i6"), "<END>");
+  }
+  EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "<missing>");
+}
+
 TEST_F(ConfigureDialogTest, NewProfileHasOneLineAndAnEmptyList) {
   Open();
   HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
