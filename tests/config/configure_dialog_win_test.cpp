@@ -422,6 +422,33 @@ TEST_F(ConfigureDialogTest, SlideShowCopiesTheScreenIntoItsProfileWithTheFirstSe
   EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "<missing>");
 }
 
+TEST_F(ConfigureDialogTest, DamagedProfileOpensWithSaneValues) {
+  std::string garbage(5000, 'x');
+  garbage += "\r\n[Settings]\r\nvalue_delay=-5\r\nUSE_COLOR_RGB=a,b\r\nTotal=100000\r\n";
+  garbage += std::string("\0\xff\x01[Files]\r\ni0=", 14) + std::string(5000, 'p') + "\r\n";
+  WriteFile(Active(), garbage);
+  Open();
+  EXPECT_EQ(Text(PageItem("Options", IDC_GENERAL_DELAY)), "4");  // negative: the default
+  EXPECT_TRUE(IsWindow(Dialog()));
+}
+
+TEST_F(ConfigureDialogTest, OkOnAProfileThatCannotBeWrittenSaysSoAndKeepsTheDialogOpen) {
+  WriteProfile(Active(), "VALUE_DELAY=6\r\n");
+  Open();
+  // Another program holds the file open without sharing it.
+  HANDLE locked = CreateFileA(Active().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "9");
+  {
+    DialogAnswerer message("Orvalen", "");
+    SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_NE(message.Seen().find("Nothing was saved."), std::string::npos);
+  }
+  EXPECT_TRUE(IsWindow(Dialog()));
+  CloseHandle(locked);
+  EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "6");
+}
+
 TEST_F(ConfigureDialogTest, NewProfileHasOneLineAndAnEmptyList) {
   Open();
   HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
