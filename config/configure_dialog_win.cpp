@@ -75,7 +75,7 @@ bool TSC_Configure::OnInit() {
   HICON icon = static_cast<HICON>(
       LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_SHARED));
   if (icon) Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  treeImages_ = ImageList::FromBitmap(IDB_TREE_ICONS, 17, RGB(255, 255, 255));
+  treeImages_ = ImageList::FromBitmap(IDB_PAGE_TREE, 17, RGB(255, 255, 255));
   tree_.Send(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.Get()));
   tree_.Send(TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(treeImages_.Get()));
 

@@ -20,10 +20,10 @@ struct GlyphButton {
   int glyph;
 };
 constexpr GlyphButton kButtons[] = {
-    {IDC_PROFILES_NEW, "&New", IDC_PROFILES_NEW_AREA, IDB_GLYPH_NEW},
-    {IDC_PROFILES_OPEN, "&Open", IDC_PROFILES_OPEN_AREA, IDB_GLYPH_OPEN},
-    {IDC_PROFILES_SAVE, "&Save", IDC_PROFILES_SAVE_AREA, IDB_GLYPH_SAVE},
-    {IDC_PROFILES_SAVE_AS, "Save &As", IDC_PROFILES_SAVE_AS_AREA, IDB_GLYPH_SAVE_AS},
+    {IDC_PROFILES_NEW, "&New", IDC_PROFILES_NEW_AREA, IDB_NEW_FILE},
+    {IDC_PROFILES_OPEN, "&Open", IDC_PROFILES_OPEN_AREA, IDB_OPEN_FILE},
+    {IDC_PROFILES_SAVE, "&Save", IDC_PROFILES_SAVE_AREA, IDB_SAVE_FILE},
+    {IDC_PROFILES_SAVE_AS, "Save &As", IDC_PROFILES_SAVE_AS_AREA, IDB_SAVE_FILE_AS},
 };
 
 constexpr const char* kAccessError = "Access Error";
@@ -47,7 +47,7 @@ void EnterProgramFolder() { SetCurrentDirectoryA(Startup().programDir.c_str()); 
 
 }  // namespace
 
-TOptionFile::TOptionFile() : SettingsPage(IDD_PAGE_PROFILES) {}
+TOptionFile::TOptionFile() : SettingsPage(IDD_PROFILES) {}
 
 bool TOptionFile::OnInit() {
   for (size_t i = 0; i < std::size(kButtons); ++i) {
@@ -63,7 +63,7 @@ bool TOptionFile::OnInit() {
 
 void TOptionFile::Load(const SaverSettings&) {
   const StartupState& startup = Startup();
-  Item(IDC_PROFILES_FILE).SetText(
+  Item(IDC_PROFILES_CURRENT).SetText(
       ProfileDisplayName(startup.activeProfilePath, startup.defaultProfilePath));
 }
 

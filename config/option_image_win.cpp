@@ -22,7 +22,7 @@ bool IsFile(const std::string& path) {
 
 }  // namespace
 
-TOptionImage::TOptionImage() : SettingsPage(IDD_PAGE_IMAGES) {}
+TOptionImage::TOptionImage() : SettingsPage(IDD_IMAGES) {}
 
 bool TOptionImage::OnInit() {
   WindowView list = Item(IDC_IMAGES_LIST);

@@ -59,7 +59,7 @@ HFONT CreatePageFont(bool underline) {
 
 // ---- general -------------------------------------------------------------------
 
-TOptionGen::TOptionGen() : SettingsPage(IDD_PAGE_GENERAL) {}
+TOptionGen::TOptionGen() : SettingsPage(IDD_GENERAL) {}
 
 bool TOptionGen::OnInit() {
   const NumericEditRule rule{2, 100, 1, NumericFormat::kInteger};
@@ -74,8 +74,8 @@ bool TOptionGen::OnInit() {
 void TOptionGen::Load(const SaverSettings& settings) {
   Item(IDC_GENERAL_CENTER).SetCheck(settings.display == 3);
   Item(IDC_GENERAL_FIT).SetCheck(settings.display == 4);
-  Item(IDC_GENERAL_DRAW_CALENDAR).SetCheck(settings.drawCalendar);
-  Item(IDC_GENERAL_LAST_IMAGE).SetCheck(settings.startFromLastImage);
+  Item(IDC_GENERAL_SHOW_CALENDAR).SetCheck(settings.drawCalendar);
+  Item(IDC_GENERAL_REMEMBER_LAST).SetCheck(settings.startFromLastImage);
   Item(IDC_GENERAL_DELAY).SetText(std::to_string(settings.delaySeconds));
   Item(IDC_GENERAL_RECYCLE).SetText(std::to_string(settings.maxImages));
 }
@@ -86,8 +86,8 @@ void TOptionGen::Store(SaverSettings& settings) {
   } else if (Item(IDC_GENERAL_FIT).Checked()) {
     settings.display = 4;
   }
-  settings.drawCalendar = Item(IDC_GENERAL_DRAW_CALENDAR).Checked();
-  settings.startFromLastImage = Item(IDC_GENERAL_LAST_IMAGE).Checked();
+  settings.drawCalendar = Item(IDC_GENERAL_SHOW_CALENDAR).Checked();
+  settings.startFromLastImage = Item(IDC_GENERAL_REMEMBER_LAST).Checked();
   settings.delaySeconds = LeadingInteger(Item(IDC_GENERAL_DELAY).Text(), kTypedNumberChars);
   settings.maxImages = LeadingInteger(Item(IDC_GENERAL_RECYCLE).Text(), kTypedNumberChars);
 }
@@ -96,7 +96,7 @@ void TOptionGen::Store(SaverSettings& settings) {
 
 namespace {
 
-constexpr int kTransitionIds[] = {IDC_EFFECTS_ERASE, IDC_EFFECTS_BLEND, IDC_EFFECTS_FADE};
+constexpr int kTransitionIds[] = {IDC_EFFECTS_SIMPLE_ERASE, IDC_EFFECTS_BLEND, IDC_EFFECTS_FADE};
 constexpr int kEdgeIds[] = {IDC_EFFECTS_NO_EDGES, IDC_EFFECTS_EDGES_BLACK,
                             IDC_EFFECTS_EDGES_SILVER};
 
@@ -123,7 +123,7 @@ int SliderPosition(const WindowView& slider) {
 
 }  // namespace
 
-TOptionColor::TOptionColor() : SettingsPage(IDD_PAGE_EFFECTS) {}
+TOptionColor::TOptionColor() : SettingsPage(IDD_EFFECTS) {}
 
 bool TOptionColor::OnInit() {
   const DWORD style = WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM;
@@ -137,7 +137,7 @@ bool TOptionColor::OnInit() {
 
 void TOptionColor::Load(const SaverSettings& settings) {
   Item(IDC_EFFECTS_GRAYSCALE).SetCheck(settings.grayscale);
-  Item(IDC_EFFECTS_ACCURATE).SetCheck(settings.accurateSize);
+  Item(IDC_EFFECTS_ACCURATE_SIZE).SetCheck(settings.accurateSize);
   LoadRadioGroup(*this, kTransitionIds, settings.transition);
   LoadRadioGroup(*this, kEdgeIds, settings.edges);
   brightness_.Send(TBM_SETPOS, TRUE, BrightnessThumb(settings.brightness));
@@ -146,7 +146,7 @@ void TOptionColor::Load(const SaverSettings& settings) {
 
 void TOptionColor::Store(SaverSettings& settings) {
   settings.grayscale = Item(IDC_EFFECTS_GRAYSCALE).Checked();
-  settings.accurateSize = Item(IDC_EFFECTS_ACCURATE).Checked();
+  settings.accurateSize = Item(IDC_EFFECTS_ACCURATE_SIZE).Checked();
   settings.transition = StoreRadioGroup(*this, kTransitionIds);
   settings.edges = StoreRadioGroup(*this, kEdgeIds);
   settings.brightness = UpdateBrightness();
@@ -178,33 +178,33 @@ void TOptionColor::OnSlider(HWND slider) {
 
 int TOptionColor::UpdateBrightness() {
   const int brightness = BrightnessFromThumb(SliderPosition(brightness_));
-  Item(IDC_EFFECTS_BRIGHTNESS_LABEL).SetText(BrightnessLabel(brightness));
+  Item(IDC_EFFECTS_BRIGHTNESS_TEXT).SetText(BrightnessLabel(brightness));
   return brightness;
 }
 
 int TOptionColor::UpdateGamma() {
   const int gamma = SliderPosition(gamma_);
-  Item(IDC_EFFECTS_GAMMA_LABEL).SetText(GammaLabel(gamma));
+  Item(IDC_EFFECTS_GAMMA_TEXT).SetText(GammaLabel(gamma));
   return gamma;
 }
 
 // ---- background ----------------------------------------------------------------
 
-TOptionBack::TOptionBack() : SettingsPage(IDD_PAGE_BACKGROUND) {}
+TOptionBack::TOptionBack() : SettingsPage(IDD_BACKGROUND) {}
 
 bool TOptionBack::OnInit() {
   for (auto [button, placeholder, id] :
        {std::tuple{&background_, IDC_BACKGROUND_COLOR_AREA, IDC_BACKGROUND_COLOR},
         std::tuple{&textColor_, IDC_BACKGROUND_TEXT_COLOR_AREA, IDC_BACKGROUND_TEXT_COLOR}}) {
     button->CreateOver(*this, placeholder, "", WS_VISIBLE | WS_TABSTOP, id);
-    button->SetGlyph(kGlyphNormal, IDB_DROP_ARROW);
+    button->SetGlyph(kGlyphNormal, IDB_COLOR_ARROW);
   }
   Load(Settings());
   return true;
 }
 
 void TOptionBack::Load(const SaverSettings& settings) {
-  Item(IDC_BACKGROUND_TILE).SetText(settings.tileFile);
+  Item(IDC_BACKGROUND_TILE_FILE).SetText(settings.tileFile);
   Item(IDC_BACKGROUND_USE_COLOR).SetCheck(settings.useColor);
   Item(IDC_BACKGROUND_USE_IMAGE).SetCheck(!settings.useColor);
   background_.SetColor(ToColorRef(settings.backgroundColor));
@@ -216,13 +216,13 @@ void TOptionBack::Store(SaverSettings& settings) {
   settings.calendarTextColor = FromColorRef(textColor_.Color());
   settings.useColor = Item(IDC_BACKGROUND_USE_COLOR).Checked();
   // A tile that does not load is ignored: the previous name stays.
-  const std::string typed = LimitedText(Item(IDC_BACKGROUND_TILE), kFileNameChars);
+  const std::string typed = LimitedText(Item(IDC_BACKGROUND_TILE_FILE), kFileNameChars);
   if (ImageLoads(typed)) settings.tileFile = typed;
 }
 
 bool TOptionBack::OnCommand(int id, int, HWND) {
   switch (id) {
-    case IDC_BACKGROUND_SELECT: SelectBackground(); return true;
+    case IDC_BACKGROUND_SELECT_TILE: SelectBackground(); return true;
     case CM_COLOR_PICKED:
       Item(IDC_BACKGROUND_USE_COLOR).SetCheck(true);
       Item(IDC_BACKGROUND_USE_IMAGE).SetCheck(false);
@@ -246,7 +246,7 @@ void TOptionBack::SelectBackground() {
   const std::string chosen = dialog.Paths().front();
   if (!ImageLoads(chosen)) return;
   Settings().tileFile = chosen;
-  Item(IDC_BACKGROUND_TILE).SetText(chosen);
+  Item(IDC_BACKGROUND_TILE_FILE).SetText(chosen);
   EnterProgramFolder();
   Item(IDC_BACKGROUND_USE_IMAGE).SetCheck(true);
   Item(IDC_BACKGROUND_USE_COLOR).SetCheck(false);
@@ -256,14 +256,14 @@ void TOptionBack::SelectBackground() {
 
 namespace {
 
-constexpr int kCalendarChecks[] = {IDC_CALENDAR_USE_FILE, IDC_CALENDAR_MINI, IDC_CALENDAR_DATE,
+constexpr int kCalendarChecks[] = {IDC_CALENDAR_USE_FILE, IDC_CALENDAR_MINI_CALENDAR, IDC_CALENDAR_DATE,
                                    IDC_CALENDAR_TIME, IDC_CALENDAR_RUN_TIME,
                                    IDC_CALENDAR_IMAGE_NAME};
 
 bool* CalendarFlag(SaverSettings& settings, int id) {
   switch (id) {
     case IDC_CALENDAR_USE_FILE: return &settings.useCalendarFile;
-    case IDC_CALENDAR_MINI: return &settings.showMiniCalendar;
+    case IDC_CALENDAR_MINI_CALENDAR: return &settings.showMiniCalendar;
     case IDC_CALENDAR_DATE: return &settings.showDate;
     case IDC_CALENDAR_TIME: return &settings.showTime;
     case IDC_CALENDAR_RUN_TIME: return &settings.showRunTime;
@@ -273,7 +273,7 @@ bool* CalendarFlag(SaverSettings& settings, int id) {
 
 }  // namespace
 
-TOptionCalendar::TOptionCalendar() : SettingsPage(IDD_PAGE_CALENDAR) {}
+TOptionCalendar::TOptionCalendar() : SettingsPage(IDD_CALENDAR) {}
 
 bool TOptionCalendar::OnInit() {
   Load(Settings());
@@ -327,19 +327,19 @@ void TOptionCalendar::SelectCalendar() {
 
 // ---- default text --------------------------------------------------------------
 
-TOptionText::TOptionText() : SettingsPage(IDD_PAGE_TEXT) {}
+TOptionText::TOptionText() : SettingsPage(IDD_DEFAULT_TEXT) {}
 
 bool TOptionText::OnInit() {
   headingFont_.Reset(CreatePageFont(false));
-  Item(IDC_TEXT_DAY_NAME).Send(WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.Get()), TRUE);
-  Item(IDC_TEXT_EDIT).Send(EM_LIMITTEXT, kDefaultTextChars);
+  Item(IDC_DEFAULT_TEXT_DAY_NAME).Send(WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_.Get()), TRUE);
+  Item(IDC_DEFAULT_TEXT_EDIT).Send(EM_LIMITTEXT, kDefaultTextChars);
   Load(Settings());
   return true;
 }
 
 void TOptionText::Load(const SaverSettings&) {
-  for (int id = IDC_TEXT_MONDAY; id <= IDC_TEXT_SUNDAY; ++id) {
-    Item(id).SetCheck(id == IDC_TEXT_MONDAY);
+  for (int id = IDC_DEFAULT_TEXT_MONDAY; id <= IDC_DEFAULT_TEXT_SUNDAY; ++id) {
+    Item(id).SetCheck(id == IDC_DEFAULT_TEXT_MONDAY);
   }
   ShowDay(1);
 }
@@ -347,15 +347,15 @@ void TOptionText::Load(const SaverSettings&) {
 void TOptionText::Store(SaverSettings&) { WriteCurrentDay(); }
 
 bool TOptionText::OnCommand(int id, int, HWND) {
-  if (id < IDC_TEXT_MONDAY || id > IDC_TEXT_SUNDAY) return false;
+  if (id < IDC_DEFAULT_TEXT_MONDAY || id > IDC_DEFAULT_TEXT_SUNDAY) return false;
   WriteCurrentDay();
-  ShowDay(id - IDC_TEXT_MONDAY + 1);
+  ShowDay(id - IDC_DEFAULT_TEXT_MONDAY + 1);
   return true;
 }
 
 void TOptionText::WriteCurrentDay() {
   PrivateProfile profile(Startup().activeProfilePath);
-  const std::string text = LimitedText(Item(IDC_TEXT_EDIT), kDefaultTextChars);
+  const std::string text = LimitedText(Item(IDC_DEFAULT_TEXT_EDIT), kDefaultTextChars);
   profile.WriteString(profile_keys::kDefaultText, std::to_string(day_).c_str(),
                       EncodeOneLine(text).c_str());
   profile.Flush();
@@ -365,14 +365,14 @@ void TOptionText::ShowDay(int day) {
   PrivateProfile profile(Startup().activeProfilePath);
   const std::string stored = profile.GetString(profile_keys::kDefaultText,
                                                std::to_string(day).c_str(), "", kDefaultTextChars);
-  Item(IDC_TEXT_EDIT).SetText(DecodeForEditor(stored));
-  Item(IDC_TEXT_DAY_NAME).SetText(DefaultTextHeading(day));
+  Item(IDC_DEFAULT_TEXT_EDIT).SetText(DecodeForEditor(stored));
+  Item(IDC_DEFAULT_TEXT_DAY_NAME).SetText(DefaultTextHeading(day));
   day_ = day;
 }
 
 // ---- password ------------------------------------------------------------------
 
-TOptionPassword::TOptionPassword() : SettingsPage(IDD_PAGE_PASSWORD) {}
+TOptionPassword::TOptionPassword() : SettingsPage(IDD_PASSWORD) {}
 
 bool TOptionPassword::OnInit() {
   Load(Settings());
@@ -380,17 +380,17 @@ bool TOptionPassword::OnInit() {
 }
 
 void TOptionPassword::Load(const SaverSettings& settings) {
-  Item(IDC_PASSWORD_ALLOW).SetCheck(settings.allowCtrlAltDel);
-  Item(IDC_PASSWORD_DENY).SetCheck(!settings.allowCtrlAltDel);
+  Item(IDC_PASSWORD_ALLOW_CTRL_ALT_DEL).SetCheck(settings.allowCtrlAltDel);
+  Item(IDC_PASSWORD_DENY_CTRL_ALT_DEL).SetCheck(!settings.allowCtrlAltDel);
 }
 
 void TOptionPassword::Store(SaverSettings& settings) {
-  settings.allowCtrlAltDel = Item(IDC_PASSWORD_ALLOW).Checked();
+  settings.allowCtrlAltDel = Item(IDC_PASSWORD_ALLOW_CTRL_ALT_DEL).Checked();
 }
 
 // ---- about ---------------------------------------------------------------------
 
-TOptionAbout::TOptionAbout() : SettingsPage(IDD_PAGE_ABOUT) {}
+TOptionAbout::TOptionAbout() : SettingsPage(IDD_ABOUT) {}
 
 bool TOptionAbout::OnInit() {
   nameFont_.Reset(CreatePageFont(false));

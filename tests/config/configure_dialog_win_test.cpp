@@ -275,16 +275,16 @@ TEST_F(ConfigureDialogTest, TreeListsNinePagesAndShowsOneWithItsHeading) {
 TEST_F(ConfigureDialogTest, OkWritesWhatTheSaverReadsBackThenSignatureAndProfile) {
   WriteProfile(Active(), "VALUE_BRIGHT=100\r\nVALUE_GAMMA=120\r\nSHOW_TIME=1\r\n");
   Open();
-  EXPECT_TRUE(Checked(PageItem("Password", IDC_PASSWORD_ALLOW)));
+  EXPECT_TRUE(Checked(PageItem("Password", IDC_PASSWORD_ALLOW_CTRL_ALT_DEL)));
   // Typed text is taken as typed: the arrows' bounds do not apply.
   SetWindowTextA(PageItem("Options", IDC_GENERAL_DELAY), "500");
   Check(PageItem("Calendar", IDC_CALENDAR_TIME), false);
   Slide(PageItem("Effects", IDC_EFFECTS_BRIGHTNESS), 20);
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_BRIGHTNESS_LABEL)), "Darker: -30%");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_BRIGHTNESS_TEXT)), "Darker: -30%");
   Check(GetDlgItem(VisiblePage(), IDC_EFFECTS_BLEND), true);
-  Check(GetDlgItem(VisiblePage(), IDC_EFFECTS_ERASE), false);
-  Check(PageItem("Password", IDC_PASSWORD_ALLOW), false);
-  Check(PageItem("Password", IDC_PASSWORD_DENY), true);
+  Check(GetDlgItem(VisiblePage(), IDC_EFFECTS_SIMPLE_ERASE), false);
+  Check(PageItem("Password", IDC_PASSWORD_ALLOW_CTRL_ALT_DEL), false);
+  Check(PageItem("Password", IDC_PASSWORD_DENY_CTRL_ALT_DEL), true);
   PressOk();
   EXPECT_FALSE(IsWindow(dialog_->Handle()));
 
@@ -321,12 +321,12 @@ TEST_F(ConfigureDialogTest, SlidersLoadOutOfRangeValuesAsNeutralAndLabelTheirVal
   HWND gamma = GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA);
   EXPECT_EQ(SendMessageA(brightness, TBM_GETPOS, 0, 0), 50);
   EXPECT_EQ(SendMessageA(gamma, TBM_GETPOS, 0, 0), 120);
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Increase 50%");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_TEXT)), "Increase 50%");
   Slide(gamma, 117);  // snaps to the tick
   EXPECT_EQ(SendMessageA(gamma, TBM_GETPOS, 0, 0), 120);
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Lighter: 1.20 !!!");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_TEXT)), "Lighter: 1.20 !!!");
   Slide(gamma, 80);
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_LABEL)), "Darker: 0.80");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_EFFECTS_GAMMA_TEXT)), "Darker: 0.80");
   PressOk();
   EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_BRIGHT"), "0");
   EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_GAMMA"), "80");
@@ -341,21 +341,21 @@ TEST_F(ConfigureDialogTest, ReloadFromAnotherProfileSetsEveryBoxBothWays) {
   Startup().activeProfilePath = other;
   SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(CM_PROFILE_RELOAD, 0), 0);
   EXPECT_FALSE(Checked(time));
-  EXPECT_TRUE(Checked(PageItem("Options", IDC_GENERAL_DRAW_CALENDAR)));
+  EXPECT_TRUE(Checked(PageItem("Options", IDC_GENERAL_SHOW_CALENDAR)));
   EXPECT_TRUE(Checked(GetDlgItem(VisiblePage(), IDC_GENERAL_FIT)));
   EXPECT_FALSE(Checked(GetDlgItem(VisiblePage(), IDC_GENERAL_CENTER)));
-  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_FILE)), other);
+  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_CURRENT)), other);
   DeleteFileA(other.c_str());
 }
 
 TEST_F(ConfigureDialogTest, DefaultTextOfADayIsWrittenAtOnceWhenTheDayChanges) {
   Open();
-  HWND edit = PageItem("Default Text", IDC_TEXT_EDIT);
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_TEXT_DAY_NAME)), "Default text for Mondays");
+  HWND edit = PageItem("Default Text", IDC_DEFAULT_TEXT_EDIT);
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_DEFAULT_TEXT_DAY_NAME)), "Default text for Mondays");
   SetWindowTextA(edit, "Line one\r\nLine\ttwo");
-  Click(GetDlgItem(VisiblePage(), IDC_TEXT_MONDAY + 1));
+  Click(GetDlgItem(VisiblePage(), IDC_DEFAULT_TEXT_MONDAY + 1));
   EXPECT_EQ(ReadKey(Active(), "DefaultText", "1"), "Line one\x14\x15Line two");
-  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_TEXT_DAY_NAME)), "Default text for Tuesdays");
+  EXPECT_EQ(Text(GetDlgItem(VisiblePage(), IDC_DEFAULT_TEXT_DAY_NAME)), "Default text for Tuesdays");
   EXPECT_EQ(Text(edit), "");
   // Cancel does not take it back.
   SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -369,7 +369,7 @@ TEST_F(ConfigureDialogTest, EmptiedFileNamesKeepThePreviousOnes) {
                              "tile.bmp\r\n");
   Open();
   SetWindowTextA(PageItem("Calendar", IDC_CALENDAR_FILE), "");
-  SetWindowTextA(PageItem("Background", IDC_BACKGROUND_TILE), "");
+  SetWindowTextA(PageItem("Background", IDC_BACKGROUND_TILE_FILE), "");
   PressOk();
   EXPECT_EQ(ReadKey(Active(), "Settings", "CALENDAR_FILENAME"), calendar);
   EXPECT_EQ(ReadKey(Active(), "Settings", "TILE_FILENAME"), folder_ + "tile.bmp");
@@ -388,7 +388,7 @@ TEST_F(ConfigureDialogTest, ColourPickedForTheBackgroundSelectsTheColourRadio) {
 
 TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
   Open();
-  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_FILE)), "Orvalen.orv [Default]");
+  EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_CURRENT)), "Orvalen.orv [Default]");
   for (int id : {IDC_PROFILES_NEW, IDC_PROFILES_OPEN, IDC_PROFILES_SAVE, IDC_PROFILES_SAVE_AS}) {
     EXPECT_NE(GetDlgItem(VisiblePage(), id), nullptr) << id;
   }
@@ -451,14 +451,14 @@ TEST_F(ConfigureDialogTest, OkOnAProfileThatCannotBeWrittenSaysSoAndKeepsTheDial
 
 TEST_F(ConfigureDialogTest, NewProfileHasOneLineAndAnEmptyList) {
   Open();
-  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_CURRENT));
   {
     DialogAnswerer answer("New File", folder_ + "test");
     Click(GetDlgItem(page, IDC_PROFILES_NEW));
   }
   const std::string created = folder_ + "test.orv";
   EXPECT_EQ(Active(), created);
-  EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_FILE)), created);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_CURRENT)), created);
   std::FILE* file = std::fopen(created.c_str(), "rb");
   ASSERT_NE(file, nullptr);
   char content[32] = {};
@@ -471,7 +471,7 @@ TEST_F(ConfigureDialogTest, NewProfileHasOneLineAndAnEmptyList) {
 
 TEST_F(ConfigureDialogTest, SaveAsAppendsTheExtensionUnlessItIsOrvInAnyCase) {
   Open();
-  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_CURRENT));
   struct Case { const char* typed; const char* saved; };
   for (const Case& c : {Case{"x.txt", "x.txt.orv"}, Case{"x.ORV", "x.ORV"}}) {
     Startup().activeProfilePath = Startup().defaultProfilePath;
@@ -480,7 +480,7 @@ TEST_F(ConfigureDialogTest, SaveAsAppendsTheExtensionUnlessItIsOrvInAnyCase) {
       Click(GetDlgItem(page, IDC_PROFILES_SAVE_AS));
     }
     EXPECT_EQ(Active(), folder_ + c.saved);
-    EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_FILE)), folder_ + c.saved);
+    EXPECT_EQ(Text(GetDlgItem(page, IDC_PROFILES_CURRENT)), folder_ + c.saved);
     EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "4");  // the pages were written
   }
   DeleteFileA((folder_ + "x.txt.orv").c_str());
@@ -489,7 +489,7 @@ TEST_F(ConfigureDialogTest, SaveAsAppendsTheExtensionUnlessItIsOrvInAnyCase) {
 
 TEST_F(ConfigureDialogTest, OpeningAsksAboutUnsignedFilesAndRefusesTheOpenOne) {
   Open();
-  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_FILE));
+  HWND page = GetParent(PageItem("Profiles", IDC_PROFILES_CURRENT));
   const std::string unsigned_ = folder_ + "unsigned.orv";
   WriteProfile(unsigned_, "VALUE_DELAY=7\r\n");
   {

@@ -317,7 +317,7 @@ TEST_F(GlyphButtonTest, ResourceGlyphTakesTheFaceColour) {
   Make("");
   SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_FALSE(button_->SetGlyph(kGlyphNormal, 9999));
-  ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_GLYPH_NEW));
+  ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_NEW_FILE));
   auto canvas = Capture(Button());
   // The bitmap's light grey background became the button face; its outline
   // starts 3 pixels in and 1 down.
