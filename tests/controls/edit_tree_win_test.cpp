@@ -47,6 +47,34 @@ INSTANTIATE_TEST_SUITE_P(Cases, EditScrollTest,
                                            SpinCase{"10", SB_THUMBPOSITION, "10"},
                                            SpinCase{"abc", SB_LINEUP, "1"}));
 
+// The arrows of the edit's own scroll bar, clicked with the real pointer.
+TEST(EditScrollArrowsTest, RealClicksOnTheArrowsStep) {
+  test::TestDialog dialog;
+  TEditScroll edit;
+  ASSERT_TRUE(edit.AttachItem(dialog.View(), IDC_TEST_EDIT));
+  edit.SetRule({2, 100, 1, NumericFormat::kInteger});
+  edit.SetText("10");
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(GetScrollBarInfo(edit.Handle(), OBJID_VSCROLL, &bar));
+  const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+  const int upY = bar.rcScrollBar.top + bar.dxyLineButton / 2;
+  const int downY = bar.rcScrollBar.bottom - 1 - bar.dxyLineButton / 2;
+  auto click = [](int px, int py) {
+    SetCursorPos(px, py);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof input[0]);
+  };
+  click(x, upY);
+  EXPECT_TRUE(test::PumpUntil([&] { return edit.Text() == "11"; })) << edit.Text();
+  click(x, downY);
+  EXPECT_TRUE(test::PumpUntil([&] { return edit.Text() == "10"; })) << edit.Text();
+  test::ParkPointer();
+}
+
 class FullRowTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
