@@ -29,7 +29,8 @@ struct Driver {
   }
   // One step of a script: D/U = left down/up, M = move with the left button
   // up, H = move with it held; i/o = inside/outside. S/s = space down/up,
-  // K = focus lost, C = cancel mode, E = menu loop left, L = capture lost.
+  // K = focus lost, C = cancel mode, E = menu loop left, L = capture lost,
+  // X = the pointer left for another thread's window.
   void Step(const std::string& step) {
     const bool in = step.size() > 1 && step[1] == 'i';
     switch (step[0]) {
@@ -43,6 +44,7 @@ struct Driver {
       case 'C': Apply(machine.CancelMode()); break;
       case 'E': Apply(machine.ExitMenuLoop()); break;
       case 'L': captured = false; Apply(machine.CaptureLost()); break;
+      case 'X': Apply(machine.PointerLeft()); break;
       default: FAIL() << "bad step " << step;
     }
   }
@@ -66,6 +68,8 @@ const ScriptCase kScripts[] = {
     {"MenuLoopEndClearsEverything", false, {"Mi", "Di", "E"}, 0, false, false, false},
     {"CaptureTakenAwayDropsTheClick", false, {"Di", "L", "Ui"}, 0, false, false, false},
     {"PressOutsideWhileHotLetsGo", false, {"Mi", "Do"}, 0, false, false, false},
+    {"LeavingForAnotherThreadClearsHot", false, {"Mi", "X"}, 0, false, false, false},
+    {"LeavingDuringAPressKeepsIt", false, {"Di", "X", "Ui"}, 1, false, false, false},
     {"HotAgainAfterCancel", false, {"Mi", "C", "Mi", "Di", "Ui"}, 1, false, false, false},
 };
 
