@@ -59,10 +59,11 @@ void TButtonEx::SetKeyboard(bool on) {
   Repaint();
 }
 
-bool TButtonEx::SetGlyph(int slot, int bitmapId, HINSTANCE module) {
+bool TButtonEx::SetGlyph(int slot, int bitmapId, HINSTANCE module, bool mapGreys) {
   if (slot < 0 || slot >= kGlyphSlotCount) return false;
   HANDLE image = LoadImageA(module ? module : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
-                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADMAP3DCOLORS);
+                            IMAGE_BITMAP, 0, 0,
+                            LR_CREATEDIBSECTION | (mapGreys ? LR_LOADMAP3DCOLORS : 0));
   if (!image) return false;
   SetGlyphBitmap(slot, static_cast<HBITMAP>(image));
   return true;

@@ -168,32 +168,42 @@ TEST_F(GlyphButtonTest, RealPointerLightsTheButtonAndLetsGo) {
   EXPECT_EQ(CountColor(*after, kHotText), 0);
 }
 
+// A thread with a window of its own: set `event` when it exists, ends at WM_QUIT.
+DWORD WINAPI OtherThreadWindow(void* event) {
+  HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetEvent(static_cast<HANDLE>(event));
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  DestroyWindow(other);
+  return 0;
+}
+
+BOOL CALLBACK FirstWindow(HWND window, LPARAM found) {
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
 // Capture without a button held does not reach over windows of other
 // threads: the pointer leaving straight onto one must still clear the hot state.
 TEST_F(GlyphButtonTest, HotClearsWhenThePointerLeavesOntoAnotherThreadsWindow) {
   Make("Home");
   const RECT r = button_->ClientRect();
   const POINT edge = test::ScreenPoint(Button(), r.right - 2, r.bottom / 2);
-  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   DWORD otherThread = 0;
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void* event) -> DWORD {
-        HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10,
-                                     10, nullptr, nullptr, nullptr, nullptr);
-        SetEvent(static_cast<HANDLE>(event));
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-        DestroyWindow(other);
-        return 0;
-      },
-      ready, 0, &otherThread);
-  WaitForSingleObject(ready, 5000);
+  KernelHandle thread(CreateThread(nullptr, 0, &OtherThreadWindow, ready.Get(), 0, &otherThread));
+  WaitForSingleObject(ready.Get(), 5000);
   HWND other = nullptr;
-  EnumThreadWindows(otherThread, [](HWND w, LPARAM found) -> BOOL {
-    *reinterpret_cast<HWND*>(found) = w;
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&other));
+  EnumThreadWindows(otherThread, &FirstWindow, reinterpret_cast<LPARAM>(&other));
+  struct QuitAtEnd {
+    DWORD id;
+    HANDLE thread;
+    ~QuitAtEnd() {
+      PostThreadMessageA(id, WM_QUIT, 0, 0);
+      WaitForSingleObject(thread, 5000);
+    }
+  } quit{otherThread, thread.Get()};
   ASSERT_TRUE(other);
   SetWindowPos(other, HWND_TOPMOST, edge.x + 3, edge.y - 20, 100, 100, SWP_NOACTIVATE);
   SetCursorPos(edge.x, edge.y);
@@ -201,10 +211,6 @@ TEST_F(GlyphButtonTest, HotClearsWhenThePointerLeavesOntoAnotherThreadsWindow) {
   SetCursorPos(edge.x + 40, edge.y);
   EXPECT_TRUE(PumpUntil([&] { return !button_->State().hot; }, 1000));
   EXPECT_NE(GetCapture(), Button());
-  PostThreadMessageA(otherThread, WM_QUIT, 0, 0);
-  WaitForSingleObject(thread, 5000);
-  CloseHandle(thread);
-  CloseHandle(ready);
   test::ParkPointer();
 }
 
