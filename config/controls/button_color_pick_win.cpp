@@ -1,35 +1,13 @@
 #include "config/controls/button_color_pick_win.h"
 
-#include <commdlg.h>
-
 #include <array>
 #include <optional>
 
+#include "config/command_ids.h"
 #include "config/controls/color_pick_layout.h"
+#include "winapp/common_dialogs_win.h"
 
 namespace orvalen {
-
-namespace {
-
-// The command the announcing colour-pick button posts after a choice.
-constexpr int kColorPickedCommand = 666;
-
-// The system colour dialog with `initial` preselected and our custom colours;
-// the chosen colour, or nothing when the user cancelled.
-std::optional<COLORREF> ChooseColorWithCustoms(HWND owner, COLORREF initial) {
-  std::array<COLORREF, 16> custom;
-  for (size_t i = 0; i < custom.size(); ++i) custom[i] = kColorPickCustomColors[i];
-  CHOOSECOLORA choose{};
-  choose.lStructSize = sizeof choose;
-  choose.hwndOwner = owner;
-  choose.rgbResult = initial;
-  choose.lpCustColors = custom.data();
-  choose.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&choose)) return std::nullopt;
-  return choose.rgbResult;
-}
-
-}  // namespace
 
 void TButtonColorPick::SetColor(COLORREF color) {
   color_ = color;
@@ -71,11 +49,15 @@ void TButtonColorPick::Paint(HDC dc, const RECT& client) {
 
 void TButtonColorPick::OnClick() {
   HWND self = Handle();
-  const std::optional<COLORREF> chosen = ChooseColorWithCustoms(self, color_);
+  // Every opening offers the same custom colours, whatever the user did to
+  // them the last time.
+  std::array<COLORREF, 16> custom;
+  for (size_t i = 0; i < custom.size(); ++i) custom[i] = kColorPickCustomColors[i];
+  const std::optional<COLORREF> chosen = ChooseColour(self, color_, custom);
   if (!chosen || !IsWindow(self)) return;
   SetColor(*chosen);
   if (GetDlgCtrlID(self) == kAnnouncingColorPickId) {
-    PostMessageA(GetParent(self), WM_COMMAND, MAKEWPARAM(kColorPickedCommand, 0), 0);
+    PostMessageA(GetParent(self), WM_COMMAND, MAKEWPARAM(CM_COLOR_PICKED, 0), 0);
   }
 }
 

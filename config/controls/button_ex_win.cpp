@@ -59,10 +59,11 @@ void TButtonEx::SetKeyboard(bool on) {
   Repaint();
 }
 
-bool TButtonEx::SetGlyph(int slot, int bitmapId, HINSTANCE module) {
+bool TButtonEx::SetGlyph(int slot, int bitmapId, HINSTANCE module, bool mapGreys) {
   if (slot < 0 || slot >= kGlyphSlotCount) return false;
   HANDLE image = LoadImageA(module ? module : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
-                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADMAP3DCOLORS);
+                            IMAGE_BITMAP, 0, 0,
+                            LR_CREATEDIBSECTION | (mapGreys ? LR_LOADMAP3DCOLORS : 0));
   if (!image) return false;
   SetGlyphBitmap(slot, static_cast<HBITMAP>(image));
   return true;
@@ -115,6 +116,8 @@ void TButtonEx::GetClassAttributes(WNDCLASSEXA& attributes) const {
 }
 
 bool TButtonEx::PointerInside(LPARAM lParam) const {
+  // A hidden button holding the capture must let it go at the next move.
+  if (!IsWindowVisible(Handle())) return false;
   const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   const RECT client = ClientRect();
   return PtInRect(&client, point) != FALSE;
@@ -128,6 +131,10 @@ void TButtonEx::Apply(uint32_t actions) {
     releasingCapture_ = false;
   }
   if (actions & kActCapture) SetCapture(self);
+  if (actions & kActTrackLeave) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, self, 0};
+    TrackMouseEvent(&track);
+  }
   if ((actions & kActTakeFocus) && GetFocus() != self) SetFocus(self);
   if (actions & kActRepaint) Repaint();
   // Last: the parent's answer to the click may destroy this button.
@@ -161,6 +168,12 @@ LRESULT TButtonEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Apply(machine_.MouseMove(PointerInside(lParam), (wParam & MK_LBUTTON) != 0,
                                GetCapture() == self));
       return 0;
+    case WM_MOUSELEAVE: {
+      POINT pointer{};
+      GetCursorPos(&pointer);
+      if (WindowFromPoint(pointer) != self) Apply(machine_.PointerLeft());
+      return 0;
+    }
     case WM_LBUTTONUP:
       Apply(machine_.LeftUp(PointerInside(lParam), GetCapture() == self));
       return 0;

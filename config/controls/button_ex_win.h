@@ -37,9 +37,11 @@ class TButtonEx : public CustomControl {
   // rectangle is drawn.
   void SetKeyboard(bool on);
   // Loads the glyph of `slot` (GlyphSlot) from bitmap resource `bitmapId` of
-  // `module` (null: the program), mapping its greys to the button colours;
-  // false when there is no such bitmap.
-  bool SetGlyph(int slot, int bitmapId, HINSTANCE module = nullptr);
+  // `module` (null: the program) as a DIB section; false when there is no
+  // such bitmap. With `mapGreys` the greys 128, 192 and 223 of a bitmap with
+  // a colour table become the shadow, face and light button colours
+  // (LR_LOADMAP3DCOLORS), so the glyph's background matches the face.
+  bool SetGlyph(int slot, int bitmapId, HINSTANCE module = nullptr, bool mapGreys = true);
   // Takes a bitmap the caller made; the button owns it from now on.
   void SetGlyphBitmap(int slot, HBITMAP bitmap);
   // The font the text is drawn in: the button keeps a copy of `font`

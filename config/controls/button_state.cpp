@@ -23,7 +23,7 @@ uint32_t ButtonStateMachine::MouseMove(bool inside, bool leftHeld, bool captured
     return kActRepaint;
   }
   if (inside) {
-    const uint32_t capture = captured ? kActNone : kActCapture;
+    const uint32_t capture = captured ? kActNone : kActCapture | kActTrackLeave;
     if (state_.hot) return capture;
     state_.hot = true;
     return capture | kActRepaint;
@@ -43,6 +43,11 @@ uint32_t ButtonStateMachine::LeftUp(bool inside, bool captured) {
   if (state_.tracking || state_.hot) actions |= kActRepaint;
   state_.tracking = state_.hot = false;
   return actions;
+}
+
+uint32_t ButtonStateMachine::PointerLeft() {
+  if (state_.tracking) return kActNone;
+  return kActReleaseCapture | Reset();
 }
 
 uint32_t ButtonStateMachine::SpaceDown() {

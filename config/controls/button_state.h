@@ -2,7 +2,8 @@
 // The glyph button's state machine: each input (mouse, keys, focus, the
 // button messages) changes the state bits and says what the window must do
 // about it. The window carries the actions out in the order of the bits
-// below: release the capture, take it, take the focus, repaint, click.
+// below: release the capture, take it (and ask to be told of the pointer
+// leaving), take the focus, repaint, click.
 #include <cstdint>
 
 #include "config/controls/glyph_button_layout.h"
@@ -16,6 +17,7 @@ enum ButtonAction : uint32_t {
   kActTakeFocus = 4,
   kActRepaint = 8,
   kActClick = 16,
+  kActTrackLeave = 32,  // ask to be told when the pointer leaves (with the capture)
 };
 
 class ButtonStateMachine {
@@ -30,6 +32,9 @@ class ButtonStateMachine {
   uint32_t LeftDown(bool inside, bool hasFocus);
   uint32_t MouseMove(bool inside, bool leftHeld, bool captured);
   uint32_t LeftUp(bool inside, bool captured);
+  // The pointer went onto a window of another thread, where the capture held
+  // while hot does not reach (a press in progress keeps its capture).
+  uint32_t PointerLeft();
   uint32_t SpaceDown();
   uint32_t SpaceUp();
   uint32_t FocusChanged(bool focused);

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource_ids.h"
 #include "tests/controls/controls_fixture_win_helpers.h"
 #include "tests/controls/controls_test_ids.h"
 
@@ -138,18 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                     2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(GlyphButtonTest, PressCapturesPushesAndTakesFocus) {
-  Make("Home");
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, Inside());
-  EXPECT_EQ(GetCapture(), Button());
-  EXPECT_EQ(GetFocus(), Button());
-  EXPECT_EQ(Send(BM_GETSTATE), BST_PUSHED | BST_FOCUS);
-  Send(WM_MOUSEMOVE, MK_LBUTTON, Outside());
-  EXPECT_EQ(Send(BM_GETSTATE), BST_FOCUS);  // dragged out: drawn released
-  EXPECT_EQ(GetCapture(), Button());
-  Send(WM_LBUTTONUP, 0, Outside());
-}
-
 // The pointer moved for real: entering paints the hot colours and takes the
 // capture, jumping far away clears them and lets the capture go.
 TEST_F(GlyphButtonTest, RealPointerLightsTheButtonAndLetsGo) {
@@ -179,6 +166,52 @@ TEST_F(GlyphButtonTest, RealPointerLightsTheButtonAndLetsGo) {
   auto after = Capture(Button());
   EXPECT_EQ(after->ColorAt(1, 1), kFace);
   EXPECT_EQ(CountColor(*after, kHotText), 0);
+}
+
+// A thread with a window of its own: set `event` when it exists, ends at WM_QUIT.
+DWORD WINAPI OtherThreadWindow(void* event) {
+  HWND other = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetEvent(static_cast<HANDLE>(event));
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  DestroyWindow(other);
+  return 0;
+}
+
+BOOL CALLBACK FirstWindow(HWND window, LPARAM found) {
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// Capture without a button held does not reach over windows of other
+// threads: the pointer leaving straight onto one must still clear the hot state.
+TEST_F(GlyphButtonTest, HotClearsWhenThePointerLeavesOntoAnotherThreadsWindow) {
+  Make("Home");
+  const RECT r = button_->ClientRect();
+  const POINT edge = test::ScreenPoint(Button(), r.right - 2, r.bottom / 2);
+  KernelHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  DWORD otherThread = 0;
+  KernelHandle thread(CreateThread(nullptr, 0, &OtherThreadWindow, ready.Get(), 0, &otherThread));
+  WaitForSingleObject(ready.Get(), 5000);
+  HWND other = nullptr;
+  EnumThreadWindows(otherThread, &FirstWindow, reinterpret_cast<LPARAM>(&other));
+  struct QuitAtEnd {
+    DWORD id;
+    HANDLE thread;
+    ~QuitAtEnd() {
+      PostThreadMessageA(id, WM_QUIT, 0, 0);
+      WaitForSingleObject(thread, 5000);
+    }
+  } quit{otherThread, thread.Get()};
+  ASSERT_TRUE(other);
+  SetWindowPos(other, HWND_TOPMOST, edge.x + 3, edge.y - 20, 100, 100, SWP_NOACTIVATE);
+  SetCursorPos(edge.x, edge.y);
+  ASSERT_TRUE(PumpUntil([&] { return button_->State().hot; }));
+  SetCursorPos(edge.x + 40, edge.y);
+  EXPECT_TRUE(PumpUntil([&] { return !button_->State().hot; }, 1000));
+  EXPECT_NE(GetCapture(), Button());
+  test::ParkPointer();
 }
 
 // Real button presses through SendInput: a click gives one command, a press
@@ -276,106 +309,29 @@ TEST_F(GlyphButtonTest, DisabledTextIsDrawnTwice) {
   EXPECT_GT(CountColor(*disabled, highlight), 10);
 }
 
-// Glyph alone in a 40 x 24 flat button: centred at ((40 - 16) / 2, (24 - 16) / 2).
-struct GlyphCase {
-  const char* name;
-  bool pressed;
-  bool disabled;
-  POINT topLeft;  // where the red glyph starts; (-1,-1): no red pixel at all
-};
-
-class GlyphPlacementTest : public GlyphButtonTest,
-                           public ::testing::WithParamInterface<GlyphCase> {};
-
-TEST_P(GlyphPlacementTest, GlyphLandsWhereTheArithmeticSays) {
-  Make("");
-  SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
-  button_->SetColors(kText, kHotText, kFace, kFace);
-  button_->SetGlyphBitmap(kGlyphNormal, SolidBitmap(16, 16, RGB(255, 0, 0)));
-  if (GetParam().pressed) Send(BM_SETSTATE, TRUE);
-  if (GetParam().disabled) EnableWindow(Button(), FALSE);
-  auto canvas = Capture(Button());
-  const POINT at = GetParam().topLeft;
-  if (at.x < 0) {
-    EXPECT_EQ(CountColor(*canvas, RGB(255, 0, 0)), 0) << "a disabled glyph is greyed";
-    return;
+// A red 16 x 16 glyph alone in a 40 x 24 flat button: centred at
+// ((40 - 16) / 2, (24 - 16) / 2), one pixel further while pressed, and no red
+// at all when disabled (embossed).
+TEST_F(GlyphButtonTest, GlyphLandsWhereTheArithmeticSays) {
+  struct Case {
+    bool pressed, disabled;
+    POINT topLeft;
+  } cases[] = {{false, false, {12, 4}}, {true, false, {13, 5}}, {false, true, {-1, -1}}};
+  for (const Case& c : cases) {
+    Make("");
+    SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
+    button_->SetColors(kText, kHotText, kFace, kFace);
+    button_->SetGlyphBitmap(kGlyphNormal, SolidBitmap(16, 16, RGB(255, 0, 0)));
+    Send(BM_SETSTATE, c.pressed);
+    EnableWindow(Button(), !c.disabled);
+    auto canvas = Capture(Button());
+    const POINT at = c.topLeft;
+    EXPECT_EQ(CountColor(*canvas, RGB(255, 0, 0)), at.x < 0 ? 0 : 16 * 16) << c.pressed;
+    if (at.x < 0) continue;
+    EXPECT_EQ(canvas->ColorAt(at.x, at.y), RGB(255, 0, 0));
+    EXPECT_EQ(canvas->ColorAt(at.x + 15, at.y + 15), RGB(255, 0, 0));
+    EXPECT_EQ(canvas->ColorAt(at.x - 1, at.y - 1), kFace);
   }
-  EXPECT_EQ(CountColor(*canvas, RGB(255, 0, 0)), 16 * 16);
-  EXPECT_EQ(canvas->ColorAt(at.x, at.y), RGB(255, 0, 0));
-  EXPECT_EQ(canvas->ColorAt(at.x + 15, at.y + 15), RGB(255, 0, 0));
-  EXPECT_EQ(canvas->ColorAt(at.x - 1, at.y), kFace);
-  EXPECT_EQ(canvas->ColorAt(at.x, at.y - 1), kFace);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, GlyphPlacementTest,
-                         ::testing::Values(GlyphCase{"Released", false, false, {12, 4}},
-                                           GlyphCase{"Pressed", true, false, {13, 5}},
-                                           GlyphCase{"DisabledEmbossed", false, true, {-1, -1}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(GlyphButtonTest, ResourceGlyphTakesTheFaceColour) {
-  Make("");
-  SetWindowPos(Button(), nullptr, 0, 0, 40, 24, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_FALSE(button_->SetGlyph(kGlyphNormal, 9999));
-  ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_NEW_FILE));
-  auto canvas = Capture(Button());
-  // The bitmap's light grey background became the button face; its outline
-  // starts 3 pixels in and 1 down.
-  EXPECT_EQ(canvas->ColorAt(12, 4), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(canvas->ColorAt(15, 5), RGB(0, 0, 0));
-}
-
-struct FrameCase {
-  const char* name;
-  uint32_t style;
-  bool hot, pressed, isDefault;
-  int topLeft, bottomRight;  // system colour indexes; -1: the face
-};
-
-class GlyphFrameTest : public GlyphButtonTest, public ::testing::WithParamInterface<FrameCase> {};
-
-TEST_P(GlyphFrameTest, CornersShowTheChosenFrame) {
-  const FrameCase& c = GetParam();
-  constexpr COLORREF face = RGB(200, 100, 50);
-  Make("", c.style);
-  button_->SetColors(kText, kText, face, face);
-  if (c.isDefault) Send(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  if (c.hot) Send(WM_MOUSEMOVE, 0, Inside());
-  if (c.pressed) Send(BM_SETSTATE, TRUE);
-  auto canvas = Capture(Button());
-  const auto expected = [&](int index) { return index < 0 ? face : GetSysColor(index); };
-  EXPECT_EQ(canvas->ColorAt(0, 0), expected(c.topLeft));
-  EXPECT_EQ(canvas->ColorAt(canvas->Width() - 1, canvas->Height() - 1), expected(c.bottomRight));
-  Send(WM_MOUSEMOVE, 0, Outside());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Frames, GlyphFrameTest,
-    ::testing::Values(
-        FrameCase{"Flat", kFrameFlat | kFrameThin, true, true, false, -1, -1},
-        FrameCase{"HoverCold", kFrameHover | kFrameThin, false, false, false, -1, -1},
-        FrameCase{"HoverHot", kFrameHover | kFrameThin, true, false, false, COLOR_3DHILIGHT,
-                  COLOR_3DSHADOW},
-        FrameCase{"Thin", kFrameThin, false, false, false, COLOR_3DHILIGHT, COLOR_3DSHADOW},
-        FrameCase{"ThinPressed", kFrameThin, false, true, false, COLOR_3DSHADOW, COLOR_3DHILIGHT},
-        FrameCase{"Raised", kFrameRaised, false, false, false, COLOR_3DHILIGHT, COLOR_3DDKSHADOW},
-        FrameCase{"RaisedPressed", kFrameRaised, false, true, false, COLOR_3DSHADOW,
-                  COLOR_3DHILIGHT},
-        FrameCase{"StandardPressed", kFrameStandard, false, true, false, COLOR_3DDKSHADOW,
-                  COLOR_3DDKSHADOW},
-        FrameCase{"DefaultRing", kFrameStandard, false, false, true, COLOR_WINDOWFRAME,
-                  COLOR_WINDOWFRAME}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(GlyphButtonTest, DialogCodeAndDefaultStyle) {
-  Make("Home");
-  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
-  Send(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
-  EXPECT_TRUE(button_->State().isDefault);
-  Send(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON);
-  EXPECT_FALSE(button_->State().isDefault);
 }
 
 TEST_F(GlyphButtonTest, OwnsACopyOfItsFontAndFreesIt) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/controls/color_pick_layout.h"
-#include "config/controls/full_row_tree.h"
 
 namespace orvalen {
 namespace {
@@ -77,12 +75,6 @@ TEST(PlacementClipTest, SingleItemIsCutToTheAreaAndPairsAreNot) {
   EXPECT_EQ(pair.glyphClip, *pair.glyph);
 }
 
-TEST(PlacementTest, TextIsMeasuredBesideTheGlyph) {
-  EXPECT_EQ(TextMeasureWidth({2, 2, 98, 28}, Size{16, 16}), 80);
-  EXPECT_EQ(TextMeasureWidth({2, 2, 98, 28}, std::nullopt), 96);
-  EXPECT_EQ(TextMeasureWidth({0, 0, 10, 10}, Size{16, 16}), 0);
-}
-
 TEST(FrameChoiceTest, FirstMatchingStyleWins) {
   struct Case {
     uint32_t style;
@@ -135,46 +127,6 @@ TEST(GlyphChoiceTest, SpecialImagesOnlyWhenPresent) {
     EXPECT_EQ(choice.slot, c.slot) << "present " << c.present;
     EXPECT_EQ(choice.embossed, c.embossed) << "present " << c.present;
   }
-}
-
-TEST(DisabledTextColorTest, FallsBackToShadowWhenGreyIsInvisible) {
-  const ColorRef grey = MakeColor(109, 109, 109), face = MakeColor(240, 240, 240);
-  const ColorRef text = 0, shadow = MakeColor(160, 160, 160);
-  EXPECT_EQ(DisabledTextColor(grey, face, text, shadow), grey);
-  EXPECT_EQ(DisabledTextColor(face, face, text, shadow), shadow);
-  EXPECT_EQ(DisabledTextColor(text, face, text, shadow), shadow);
-}
-
-TEST(ColorPickPlacementTest, ArrowSwatchAndLine) {
-  // Arrow 80 - 3 - 9 = 68 from the left, (24 - 8) / 2 = 8 down; swatch to
-  // 68 - 10 = 58; line 4 pixels right of it.
-  ColorPickPlacement p = PlaceColorPick({0, 0, 80, 24}, Size{9, 8}, false);
-  EXPECT_EQ(p.glyph, (Rect{68, 8, 77, 16}));
-  EXPECT_EQ(p.swatch, (Rect{5, 5, 58, 20}));
-  EXPECT_EQ(p.lineX, 62);
-  EXPECT_EQ(p.lineTop, 5);
-  EXPECT_EQ(p.lineBottom, 20);
-  p = PlaceColorPick({0, 0, 80, 24}, Size{9, 8}, true);
-  EXPECT_EQ(p.glyph, (Rect{69, 9, 78, 17}));
-  EXPECT_EQ(p.swatch, (Rect{6, 6, 59, 21}));
-  EXPECT_EQ(p.lineX, 62);
-}
-
-TEST(FullRowTreeTest, ClickDecisionAndBar) {
-  struct Case {
-    bool onItem, onSelected;
-    int32_t x;
-    TreeClick expected;
-  } cases[] = {
-      {false, true, 150, TreeClick::kDefault},  {true, false, 150, TreeClick::kSelect},
-      {true, true, 150, TreeClick::kToggle},    {true, true, 140, TreeClick::kToggle},
-      {true, true, 139, TreeClick::kSelect},    {true, false, 159, TreeClick::kSelect},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(DecideTreeClick(c.onItem, c.onSelected, c.x, 160), c.expected) << "x " << c.x;
-  }
-  EXPECT_EQ(SelectionBar({30, 18, 70, 34}, 160), (Rect{30, 18, 160, 34}));
-  EXPECT_EQ(SelectionTextOrigin({30, 18, 70, 34}), (Point{32, 20}));
 }
 
 }  // namespace
