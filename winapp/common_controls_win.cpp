@@ -1,8 +1,11 @@
 #include "winapp/common_controls_win.h"
 
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #include "winapp/callback_guard_win.h"
+#include "winapp/sort_order.h"
 
 namespace orvalen {
 
@@ -30,7 +33,8 @@ bool TreeView::DeleteAll() {
 }
 
 HTREEITEM TreeView::Next(HTREEITEM item, UINT relation) const {
-  return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+  return reinterpret_cast<HTREEITEM>(
+      Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 bool TreeView::Select(HTREEITEM item) {
@@ -43,14 +47,16 @@ bool TreeView::Expand(HTREEITEM item, UINT action) {
 
 std::string TreeView::ItemText(HTREEITEM item, size_t maxChars) const {
   if (!item) return {};
-  std::vector<char> buffer(maxChars + 1, '\0');
+  // One character more than the control is told, so a control that fills
+  // the whole buffer without an ending NUL is still read safely.
+  std::vector<char> buffer(maxChars + 2, '\0');
   TVITEMA query{};
   query.mask = TVIF_TEXT;
   query.hItem = item;
   query.pszText = buffer.data();
-  query.cchTextMax = static_cast<int>(buffer.size());
-  if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query))) return {};
-  return query.pszText ? std::string(query.pszText) : std::string();
+  query.cchTextMax = static_cast<int>(maxChars + 1);
+  if (!Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) || !query.pszText) return {};
+  return std::string(query.pszText, strnlen(query.pszText, maxChars));
 }
 
 LPARAM TreeView::ItemData(HTREEITEM item) const {
@@ -76,7 +82,8 @@ TreeView::Hit TreeView::HitTest(POINT point) const {
 }
 
 HIMAGELIST TreeView::SetImageList(HIMAGELIST list, int which) {
-  return reinterpret_cast<HIMAGELIST>(Send(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
+  return reinterpret_cast<HIMAGELIST>(
+      Send(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
 }
 
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) {
@@ -119,14 +126,14 @@ bool ListView::SetItemText(int item, int column, const std::string& text) {
 }
 
 std::string ListView::ItemText(int item, int column, size_t maxChars) const {
-  std::vector<char> buffer(maxChars + 1, '\0');
+  std::vector<char> buffer(maxChars + 2, '\0');
   LVITEMA query{};
   query.iSubItem = column;
   query.pszText = buffer.data();
-  query.cchTextMax = static_cast<int>(buffer.size());
+  query.cchTextMax = static_cast<int>(maxChars + 1);
   const LRESULT length = Send(LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&query));
   if (length <= 0 || !query.pszText) return {};
-  return std::string(query.pszText);
+  return std::string(query.pszText, strnlen(query.pszText, maxChars));
 }
 
 LPARAM ListView::ItemData(int item) const {
@@ -134,6 +141,14 @@ LPARAM ListView::ItemData(int item) const {
   query.mask = LVIF_PARAM;
   query.iItem = item;
   return Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) ? query.lParam : 0;
+}
+
+bool ListView::SetItemData(int item, LPARAM data) {
+  LVITEMA change{};
+  change.mask = LVIF_PARAM;
+  change.iItem = item;
+  change.lParam = data;
+  return Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&change)) != 0;
 }
 
 bool ListView::DeleteItem(int item) { return Send(LVM_DELETEITEM, item) != 0; }
@@ -161,28 +176,43 @@ int ListView::NextSelected(int after) const {
 
 namespace {
 
-struct SortContext {
-  ListViewComparator* comparator;
-  bool failed = false;
-};
-
-int CALLBACK CompareListItems(LPARAM index1, LPARAM index2, LPARAM context) {
-  auto* sort = reinterpret_cast<SortContext*>(context);
-  if (sort->failed) return 0;
-  return GuardedCallback(0, [&] {
-    sort->failed = true;  // cleared when the comparator returns
-    const int order = sort->comparator->Compare(static_cast<int>(index1), static_cast<int>(index2));
-    sort->failed = false;
-    return order;
-  });
+// The items carry their new places as item data while the list sorts them.
+int CALLBACK CompareByPlace(LPARAM place1, LPARAM place2, LPARAM) {
+  return GuardedCallback(0, [&] { return place1 < place2 ? -1 : place1 > place2 ? 1 : 0; });
 }
 
 }  // namespace
 
 bool ListView::SortItemsEx(ListViewComparator& comparator) {
-  SortContext context{&comparator};
-  return Send(LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&context),
-              reinterpret_cast<LPARAM>(&CompareListItems)) != 0;
+  const int count = Count();
+  if (count < 2) return true;
+  // The order is found first, on the list as it stands: the comparator may
+  // read any item by its index meanwhile. (Inside LVM_SORTITEMSEX the indexes
+  // a comparison gets and the items a read sees need not agree while the
+  // control moves its items.)
+  const std::optional<std::vector<size_t>> order =
+      GuardedCallback<std::optional<std::vector<size_t>>>(std::nullopt, [&] {
+        return std::optional<std::vector<size_t>>(StableSortOrder(
+            static_cast<size_t>(count), [&](size_t first, size_t second) {
+              return comparator.Compare(static_cast<int>(first), static_cast<int>(second));
+            }));
+      });
+  if (!order) return false;
+  std::vector<LPARAM> data(static_cast<size_t>(count));
+  for (int place = 0; place < count; ++place) {
+    const size_t item = (*order)[static_cast<size_t>(place)];
+    data[item] = ItemData(static_cast<int>(item));
+  }
+  for (int place = 0; place < count; ++place) {
+    SetItemData(static_cast<int>((*order)[static_cast<size_t>(place)]), place);
+  }
+  const bool sorted = Send(LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&CompareByPlace)) != 0;
+  // Each item at its new place gets its own data back (unsorted: the same).
+  for (int place = 0; place < count; ++place) {
+    const size_t item = sorted ? (*order)[static_cast<size_t>(place)] : static_cast<size_t>(place);
+    SetItemData(place, data[item]);
+  }
+  return sorted;
 }
 
 void Trackbar::SetRange(int minimum, int maximum, bool redraw) {

@@ -74,7 +74,8 @@ class ListViewComparator {
   virtual ~ListViewComparator() = default;
   // Negative when the item at `index1` goes first, positive when the one at
   // `index2` does, 0 when they are equal. The indexes are the items' places
-  // at the moment of the call; the item texts may be read meanwhile.
+  // before the sort; the list does not change while the comparator runs, so
+  // it may read the items by these indexes.
   virtual int Compare(int index1, int index2) = 0;
 };
 
@@ -94,6 +95,7 @@ class ListView : public WindowView {
   bool SetItemText(int item, int column, const std::string& text);
   std::string ItemText(int item, int column, size_t maxChars = 1024) const;
   LPARAM ItemData(int item) const;
+  bool SetItemData(int item, LPARAM data);
   bool DeleteItem(int item);
   bool DeleteAll();
   int Count() const;
@@ -104,8 +106,9 @@ class ListView : public WindowView {
   // The first selected item after `after` (-1: from the start); -1 when none.
   int NextSelected(int after = -1) const;
 
-  // Sorts the items in the comparator's order (LVM_SORTITEMSEX). A comparator
-  // that throws counts as "equal" from then on; the list stays whole.
+  // Sorts the items stably in the comparator's order. Equal items keep their
+  // order; texts, data and states move with their items. A comparator that
+  // throws leaves the list as it was (and the result is false).
   bool SortItemsEx(ListViewComparator& comparator);
 };
 

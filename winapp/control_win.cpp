@@ -14,7 +14,8 @@ constexpr const char* kControlProperty = "Orvalen.Control";
 void SettleOverPlaceholder(HWND control, const Placeholder& placeholder) {
   SetWindowPos(control, placeholder.window, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  if (placeholder.font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(placeholder.font), FALSE);
+  if (placeholder.font)
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(placeholder.font), FALSE);
   if (GetDlgCtrlID(control) == placeholder.id) {
     DestroyWindow(placeholder.window);
   } else {

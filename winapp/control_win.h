@@ -44,9 +44,9 @@ class Control {
   // to let the dialog handle it.
   virtual std::optional<LRESULT> OnReflected(UINT message, WPARAM wParam, LPARAM lParam);
 
- protected:
   // Ties `window` to this object until UnregisterReflection, the window's
-  // end or the object's end, whichever comes first.
+  // end or the object's end, whichever comes first. CustomControl and
+  // SubclassedControl do it for the window they make or attach.
   void RegisterReflection(HWND window);
   void UnregisterReflection();
 

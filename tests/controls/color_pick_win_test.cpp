@@ -63,7 +63,7 @@ class ColorPickTest : public ::testing::Test {
     button_ = std::make_unique<TButtonColorPick>();
     ASSERT_TRUE(button_->CreateOver(dialog_.View(), IDC_TEST_PICK_PLACE, "", WS_VISIBLE, id));
     SetWindowPos(button_->Handle(), nullptr, 0, 0, 80, 24, SWP_NOMOVE | SWP_NOZORDER);
-    ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_DROP_ARROW));
+    ASSERT_TRUE(button_->SetGlyph(kGlyphNormal, IDB_COLOR_ARROW));
     button_->SetColor(kInitial);
     Pump();
   }
