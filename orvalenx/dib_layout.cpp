@@ -68,8 +68,8 @@ std::optional<DibInfo> ParsePackedDib(const uint8_t* block, size_t size) {
   info.bitsPerPixel = ReadLe16(block + 14);
   info.compression = ReadLe32(block + 16);
   // Size, bit count and colour count are checked before anything is computed
-  // from them: a bit count that is no pixel format (0 with a colour count, or
-  // 64) would make rows of no or of unread bytes.
+  // from them: a bit count that is no pixel format (0, 3, 64) gives rows of
+  // no bytes, or of bytes no reader of the block would read as pixels.
   const auto rows = DibRowSizeFor(info.width, info.height, info.bitsPerPixel);
   if (!rows) return std::nullopt;
   const int32_t bits = info.bitsPerPixel;
