@@ -17,7 +17,10 @@ function(orvalen_target_options target)
     target_compile_definitions(${target} PUBLIC NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   endif()
   if(ORVALEN_SANITIZE AND NOT WIN32)
-    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
+    # Undefined behaviour stops the program like an address error, so a test
+    # that meets it fails instead of printing a report and passing.
+    target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=undefined
+                           -fno-omit-frame-pointer)
     target_link_options(${target} PUBLIC -fsanitize=address,undefined)
   endif()
   if(ORVALEN_FUZZ AND NOT WIN32)

@@ -31,10 +31,11 @@ TExtendedDib::TExtendedDib(const char* path) {
 }
 
 TExtendedDib::TExtendedDib(int32_t width, int32_t height) {
-  if (width < 0 || height < 0) throw ImageError::OutOfMemory();
-  const int64_t stride = DibView::StrideFor(width, 24);
-  const int64_t imageBytes = stride * height;
-  if (imageBytes > 0x7FFFFFFF - 40) throw ImageError::OutOfMemory();
+  // Negative sizes, and sizes whose rows or block do not fit 32 bits, are
+  // refused before anything is allocated.
+  const auto rows = DibRowSizeFor(width, height, 24);
+  if (!rows || rows->imageBytes > 0x7FFFFFFF - 40) throw ImageError::OutOfMemory();
+  const uint64_t imageBytes = rows->imageBytes;
   HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(40 + imageBytes));
   if (handle == nullptr) throw ImageError::OutOfMemory();
   auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(handle));
@@ -65,6 +66,14 @@ TExtendedDib::Parts TExtendedDib::ReadHeader(HGLOBAL handle, BITMAPINFOHEADER* l
   };
   if (blockSize < sizeof(DWORD) || header->biSize != sizeof(BITMAPINFOHEADER) || blockSize < sizeof(BITMAPINFOHEADER))
     throw invalid();
+  // The block must hold what the header describes: bottom-up rows of the
+  // stated size after the table. Anything else would send drawing and
+  // rendering past the block. Size, bit count and colour count are checked
+  // before any size is computed from them, so none can wrap: a bit count of
+  // 0 or above 32 has no rows, and a colour count above 65536 (or one that
+  // reads as negative) no table a drawing call could use.
+  const auto rows = DibRowSizeFor(header->biWidth, header->biHeight, header->biBitCount);
+  if (!rows || header->biClrUsed > 65536) throw invalid();
   Parts parts;
   parts.header = header;
   BYTE* table = reinterpret_cast<BYTE*>(header) + sizeof(BITMAPINFOHEADER);
@@ -74,16 +83,11 @@ TExtendedDib::Parts TExtendedDib::ReadHeader(HGLOBAL handle, BITMAPINFOHEADER* l
   }
   parts.colorCount = ColorCountOf(header->biBitCount, header->biClrUsed);
   // An unknown bit count has no colour table to skip.
-  const int64_t entries = parts.colorCount > 0 ? parts.colorCount : 0;
+  const uint64_t entries = parts.colorCount > 0 ? static_cast<uint64_t>(parts.colorCount) : 0;
+  const uint64_t bitsOffset = (table - reinterpret_cast<BYTE*>(header)) + 4 * entries;
+  if (rows->imageBytes > blockSize || bitsOffset > blockSize - rows->imageBytes) throw invalid();
   parts.colorTable = entries ? reinterpret_cast<RGBQUAD*>(table) : nullptr;
-  parts.bits = table + 4 * entries;
-  // The block must hold what the header describes: bottom-up rows of the
-  // stated size after the table. Anything else would send drawing and
-  // rendering past the block.
-  const int64_t stride = DibView::StrideFor(header->biWidth, header->biBitCount);
-  const int64_t needed = (parts.bits - reinterpret_cast<BYTE*>(header)) + stride * header->biHeight;
-  if (header->biWidth < 0 || header->biHeight < 0 || entries > 65536 || needed > static_cast<int64_t>(blockSize))
-    throw invalid();
+  parts.bits = reinterpret_cast<BYTE*>(header) + bitsOffset;
   return parts;
 }
 

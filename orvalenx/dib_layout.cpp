@@ -30,12 +30,12 @@ std::optional<DibLayout> PlanDib(int64_t width, int64_t height, int32_t bitsPerP
   layout.height = static_cast<int32_t>(height);
   layout.bitsPerPixel = bitsPerPixel;
   layout.colorCount = colorCount;
-  layout.stride = DibView::StrideFor(layout.width, bitsPerPixel);
+  const auto rows = DibRowSizeFor(width, height, bitsPerPixel);
+  if (!rows) return std::nullopt;
+  layout.stride = rows->stride;
   layout.bitsOffset = kInfoHeaderSize + static_cast<size_t>(colorCount) * 4;
-  // Both factors are at most 2^17 and 2^15, so the product fits 64 bits with room.
-  const uint64_t image = static_cast<uint64_t>(layout.stride) * static_cast<uint64_t>(height);
-  if (image > kMaxDibBlockBytes - layout.bitsOffset) return std::nullopt;
-  layout.imageBytes = static_cast<size_t>(image);
+  if (rows->imageBytes > kMaxDibBlockBytes - layout.bitsOffset) return std::nullopt;
+  layout.imageBytes = static_cast<size_t>(rows->imageBytes);
   layout.totalBytes = layout.bitsOffset + layout.imageBytes;
   return layout;
 }
@@ -67,17 +67,21 @@ std::optional<DibInfo> ParsePackedDib(const uint8_t* block, size_t size) {
   info.height = ReadLeS32(block + 8);
   info.bitsPerPixel = ReadLe16(block + 14);
   info.compression = ReadLe32(block + 16);
-  if (info.width < 0 || info.height < 0) return std::nullopt;
+  // Size, bit count and colour count are checked before anything is computed
+  // from them: a bit count that is no pixel format (0, 3, 64) gives rows of
+  // no bytes, or of bytes no reader of the block would read as pixels.
+  const auto rows = DibRowSizeFor(info.width, info.height, info.bitsPerPixel);
+  if (!rows) return std::nullopt;
+  const int32_t bits = info.bitsPerPixel;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return std::nullopt;
   if (info.compression != kBiRgb && info.compression != kBiBitfields) return std::nullopt;
-  info.colorCount = ColorCountOf(info.bitsPerPixel, ReadLe32(block + 32));
-  if (info.colorCount < 0 || info.colorCount > 65536) return std::nullopt;
+  const uint32_t clrUsed = ReadLe32(block + 32);
+  if (clrUsed > 65536) return std::nullopt;
+  info.colorCount = ColorCountOf(info.bitsPerPixel, clrUsed);
   info.colorTableOffset = kInfoHeaderSize + (info.compression == kBiBitfields ? 12 : 0);
   info.bitsOffset = info.colorTableOffset + static_cast<size_t>(info.colorCount) * 4;
-  const uint64_t stride = ((static_cast<uint64_t>(info.width) * info.bitsPerPixel + 31) / 32) * 4;
-  if (stride > 0x7FFFFFFF) return std::nullopt;
-  info.stride = static_cast<int32_t>(stride);
-  const uint64_t needed = info.bitsOffset + stride * static_cast<uint64_t>(info.height);
-  if (needed > size) return std::nullopt;
+  info.stride = rows->stride;
+  if (rows->imageBytes > size || info.bitsOffset > size - rows->imageBytes) return std::nullopt;
   return info;
 }
 

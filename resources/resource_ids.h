@@ -10,7 +10,8 @@
 #define IDI_PROGRAM 1
 
 // Bitmaps: the page tree's nine icons (17 pixels wide), the glyphs of the
-// profiles page's buttons, the colour-pick buttons' arrow.
+// profiles page's buttons, the colour-pick buttons' arrow (the glyphs and the
+// arrow are drawn by resources/make-glyphs.py).
 #define IDB_PAGE_TREE 1
 #define IDB_NEW_FILE 2
 #define IDB_OPEN_FILE 3

@@ -82,6 +82,7 @@ void TSaver::OnSetup() {
   startTick_ = clock_->Ticks();
   lastStepTick_ = 0;
   inCloseQuery_ = false;
+  quitPosted_ = false;
 
   screenRect_ = Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (preview) {
@@ -171,14 +172,14 @@ void TSaver::ShowErrorScreen() {
   };
   for (int i = 0; i < 3; ++i) TextOutA(dc, 5, 5 + 20 * i, lines[i], static_cast<int>(std::strlen(lines[i])));
   Sleep(7000);
-  PostQuitMessage(0);
+  EndMessageLoop();
 }
 
 bool TSaver::FilterMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (CurrentRunMode() != RunMode::Saver || inCloseQuery_) return false;
   result = 0;
   switch (message) {
-    case WM_DESTROY: PostQuitMessage(0); return true;
+    case WM_DESTROY: EndMessageLoop(); return true;
     case WM_NCACTIVATE: return true;
     case WM_SYSCOMMAND: return true;
     case WM_ACTIVATE:
@@ -195,11 +196,19 @@ bool TSaver::FilterMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 
 void TSaver::OnDestroy() {
   // The saver window is the program's main window: its end ends the loop.
-  PostQuitMessage(0);
+  EndMessageLoop();
 }
 
 void TSaver::RequestClose() {
-  if (QueryClose()) PostQuitMessage(0);
+  // Once the loop is ending there is nothing left to ask about.
+  if (quitPosted_) return;
+  if (QueryClose()) EndMessageLoop();
+}
+
+void TSaver::EndMessageLoop() {
+  if (quitPosted_) return;
+  quitPosted_ = true;
+  PostQuitMessage(0);
 }
 
 bool TSaver::QueryClose() {

@@ -86,6 +86,11 @@ class TSaver : public FrameWindow {
  private:
   // Input and closing.
   void RequestClose();
+  // Posts the quit message that ends the message loop, once per window: a
+  // close request, the error screen and the window's destruction may all
+  // come in one ending (destroying the full-screen window deactivates it,
+  // which is a close request of its own).
+  void EndMessageLoop();
   bool CursorMoved();
   bool WaitChecked(uint32_t milliseconds);
   void ShowErrorScreen();
@@ -148,6 +153,7 @@ class TSaver : public FrameWindow {
   bool paused_ = false;
   POINT cursorHome_{};
   bool inCloseQuery_ = false;
+  bool quitPosted_ = false;
   uint32_t lastStepTick_ = 0;
   uint32_t startTick_ = 0;
   ImagePtr tile_;

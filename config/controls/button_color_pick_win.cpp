@@ -21,17 +21,14 @@ void TButtonColorPick::Paint(HDC dc, const RECT& client) {
     FillRect(dc, &client, face.Get());
   }
   HBITMAP arrow = Glyph(kGlyphNormal);
-  BITMAP arrowInfo{};
-  Size arrowSize;
-  if (arrow && GetObjectA(arrow, sizeof arrowInfo, &arrowInfo)) {
-    arrowSize = Size{arrowInfo.bmWidth, arrowInfo.bmHeight < 0 ? -arrowInfo.bmHeight : arrowInfo.bmHeight};
-  }
-  const ColorPickPlacement p = PlaceColorPick(
-      Rect{client.left, client.top, client.right, client.bottom}, arrowSize, pressed);
+  const ColorPickPlacement p =
+      PlaceColorPick(Rect{client.left, client.top, client.right, client.bottom},
+                     GlyphSize(kGlyphNormal).value_or(Size{}), pressed);
   if (arrow) {
     MemoryDC source(dc);
     SelectionScope select(source, arrow);
-    BitBlt(dc, p.glyph.left, p.glyph.top, p.glyph.Width(), p.glyph.Height(), source, 0, 0, SRCCOPY);
+    BitBlt(dc, p.glyph.left, p.glyph.top, p.glyph.Width(), p.glyph.Height(), source, 0, 0,
+           SRCCOPY);
   }
   {
     Brush fill(CreateSolidBrush(color_));

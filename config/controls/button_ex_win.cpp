@@ -89,6 +89,8 @@ void TButtonEx::SetFont(HFONT font, bool redraw) {
   if (redraw) Repaint();
 }
 
+std::optional<Size> TButtonEx::GlyphSize(int slot) const { return BitmapSize(Glyph(slot)); }
+
 HFONT TButtonEx::TextFont() const {
   if (font_) return font_.Get();
   if (HWND parent = GetParent(Handle())) {
@@ -102,6 +104,12 @@ void TButtonEx::Repaint() {
   if (!Handle()) return;
   InvalidateRect(Handle(), nullptr, FALSE);
   UpdateWindow(Handle());
+}
+
+void TButtonEx::OnDetached() {
+  CustomControl::OnDetached();
+  for (Bitmap& glyph : glyphs_) glyph.Reset();
+  font_.Reset();
 }
 
 void TButtonEx::GetClassAttributes(WNDCLASSEXA& attributes) const {
@@ -293,7 +301,7 @@ void TButtonEx::DrawContent(HDC dc, const RECT& area) {
   }
   const GlyphChoice choice = ChooseGlyph(present, state);
   HBITMAP glyph = glyphs_[choice.slot].Get();
-  const std::optional<Size> glyphSize = BitmapSize(glyph);
+  const std::optional<Size> glyphSize = GlyphSize(choice.slot);
 
   const std::string text = Text();
   SelectionScope font(dc, TextFont());

@@ -48,6 +48,11 @@ class TButtonEx : public CustomControl {
   // (null: back to the parent's font).
   void SetFont(HFONT font, bool redraw = true);
 
+  HBITMAP Glyph(int slot) const {
+    return slot >= 0 && slot < kGlyphSlotCount ? glyphs_[slot].Get() : nullptr;
+  }
+  // The size of the glyph of `slot`; nothing when the slot is empty.
+  std::optional<Size> GlyphSize(int slot) const;
   const ButtonStateBits& State() const { return machine_.State(); }
   void Repaint();
 
@@ -55,13 +60,14 @@ class TButtonEx : public CustomControl {
   const char* ClassName() const override { return "OrvalenButtonEx"; }
   void GetClassAttributes(WNDCLASSEXA& attributes) const override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The window is gone: its glyphs and font go with it.
+  void OnDetached() override;
 
   // Draws the whole client area into `dc` (an off-screen bitmap).
   virtual void Paint(HDC dc, const RECT& client);
   // The button was clicked; the default sends WM_COMMAND to the parent.
   virtual void OnClick();
 
-  HBITMAP Glyph(int slot) const { return glyphs_[slot].Get(); }
   // The font of the text: the one set, else the parent's, else a stock font.
   HFONT TextFont() const;
 

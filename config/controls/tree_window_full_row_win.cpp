@@ -103,8 +103,9 @@ void TTreeWindowFullRow::PaintSelectionBar(HDC dc) {
   if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) return;
 
   const RECT client = ClientRect();
-  const Rect bar = SelectionBar(Rect{label.left, label.top, label.right, label.bottom}, client.right);
-  const Point origin = SelectionTextOrigin(Rect{label.left, label.top, label.right, label.bottom});
+  const Rect labelRect{label.left, label.top, label.right, label.bottom};
+  const Rect bar = SelectionBar(labelRect, client.right);
+  const Point origin = SelectionTextOrigin(labelRect);
   const bool focused = GetFocus() == tree;
 
   std::optional<WindowDC> own;
@@ -114,7 +115,8 @@ void TTreeWindowFullRow::PaintSelectionBar(HDC dc) {
   const RECT barRect{bar.left, bar.top, bar.right, bar.bottom};
   FillRect(target, &barRect, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
   auto font = reinterpret_cast<HFONT>(SendMessageA(tree, WM_GETFONT, 0, 0));
-  SelectionScope selectFont(target, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SelectionScope selectFont(target, font);
   const int oldMode = SetBkMode(target, TRANSPARENT);
   const COLORREF oldColor =
       SetTextColor(target, GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));

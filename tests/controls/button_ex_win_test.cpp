@@ -117,10 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
     Scripts, GlyphButtonMouseTest,
     ::testing::Values(
         MouseScript{"PressAndReleaseInside",
-                    {{WM_MOUSEMOVE, false, true}, {WM_LBUTTONDOWN, true, true}, {WM_LBUTTONUP, false, true}},
+                    {{WM_MOUSEMOVE, false, true},
+                     {WM_LBUTTONDOWN, true, true},
+                     {WM_LBUTTONUP, false, true}},
                     1},
         MouseScript{"DragOutReleaseOutside",
-                    {{WM_LBUTTONDOWN, true, true}, {WM_MOUSEMOVE, true, false}, {WM_LBUTTONUP, false, false}},
+                    {{WM_LBUTTONDOWN, true, true},
+                     {WM_MOUSEMOVE, true, false},
+                     {WM_LBUTTONUP, false, false}},
                     0},
         MouseScript{"DragOutAndBack",
                     {{WM_LBUTTONDOWN, true, true},
@@ -264,7 +268,9 @@ TEST_P(GlyphButtonKeyTest, SpaceAndFocusRectangleFollowTheKeyboardFlag) {
   auto focused = Capture(Button());
   bool same = true;
   for (int y = 0; y < focused->Height(); ++y) {
-    for (int x = 0; x < focused->Width(); ++x) same = same && focused->At(x, y) == unfocused->At(x, y);
+    for (int x = 0; x < focused->Width(); ++x) {
+      same = same && focused->At(x, y) == unfocused->At(x, y);
+    }
   }
   EXPECT_EQ(same, !GetParam().keyboard) << "a focus rectangle only with the keyboard flag";
 
@@ -334,7 +340,7 @@ TEST_F(GlyphButtonTest, GlyphLandsWhereTheArithmeticSays) {
   }
 }
 
-TEST_F(GlyphButtonTest, OwnsACopyOfItsFontAndFreesIt) {
+TEST_F(GlyphButtonTest, OwnsACopyOfItsFontAndFreesItWithItsGlyphs) {
   Make("Home");
   HFONT given = PlainFont(12);
   Send(WM_SETFONT, reinterpret_cast<WPARAM>(given), TRUE);
@@ -343,8 +349,12 @@ TEST_F(GlyphButtonTest, OwnsACopyOfItsFontAndFreesIt) {
   EXPECT_EQ(GetObjectType(copy), static_cast<DWORD>(OBJ_FONT));
   DeleteObject(given);
   button_->Repaint();
-  button_.reset();
+  button_->SetGlyphBitmap(kGlyphNormal, SolidBitmap(4, 4, RGB(1, 2, 3)));
+  HBITMAP glyph = button_->Glyph(kGlyphNormal);
+  // The parent's end takes the button window with it, and its GDI objects.
+  DestroyWindow(dialog_.Handle());
   EXPECT_EQ(GetObjectType(copy), 0u);
+  EXPECT_EQ(GetObjectType(glyph), 0u);
 }
 
 }  // namespace

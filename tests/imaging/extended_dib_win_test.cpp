@@ -134,7 +134,9 @@ TEST(TExtendedDib, BlankImageIsATwentyFourBitBlockOfItsSize) {
   EXPECT_GE(GlobalSize(image.Handle()), 40u + 72u);
   TExtendedDib empty(0, 0);
   EXPECT_EQ(empty.Width(), 0);
-  for (auto size : {std::pair<int32_t, int32_t>{30000, 30000}, {-1, 5}, {5, -1}}) {
+  // 1431655765 and 715827882 pixels of 24 bits make rows of 2^32 and 2^31
+  // bytes, which a 32-bit stride would wrap to 0 and to a negative count.
+  for (auto size : {std::pair<int32_t, int32_t>{30000, 30000}, {-1, 5}, {5, -1}, {1431655765, 1}, {715827882, 1}}) {
     try {
       TExtendedDib huge(size.first, size.second);
       ADD_FAILURE() << "no error for " << size.first << " x " << size.second;
@@ -215,7 +217,20 @@ TEST(TExtendedDib, ABlockOfAnotherLayoutRaisesAndChangesNothing) {
   Bytes topDown = PackedDib(3, 3, 24, BI_RGB, 0, 0);
   Put32(topDown, 8, static_cast<uint32_t>(-3));
   Bytes hugeTable = PackedDib(3, 3, 8, BI_RGB, 100000, 0);
-  for (const Bytes* bytes : {&core, &short_rows, &topDown, &hugeTable}) {
+  // Headers whose sizes cannot be computed: the block holds a header and one
+  // row of 8 bytes, which a wrapped or empty stride would let pass.
+  auto header = [](int32_t width, uint16_t bits, uint32_t clrUsed) {
+    Bytes b = PackedDib(2, 1, 24, BI_RGB, clrUsed, 0);
+    Put32(b, 4, static_cast<uint32_t>(width));
+    Put16(b, 14, bits);
+    return b;
+  };
+  Bytes wrappedStride = header(1431655765, 24, 0);
+  Bytes noBits = header(1000, 0, 0);
+  Bytes tooManyBits = header(1, 64, 0);
+  Bytes negativeCount = header(1, 8, 0xFFFFFFFF);
+  for (const Bytes* bytes : {&core, &short_rows, &topDown, &hugeTable, &wrappedStride, &noBits, &tooManyBits,
+                             &negativeCount}) {
     HGLOBAL bad = GlobalCopy(*bytes);
     try {
       image.AdoptHandle(bad);

@@ -322,6 +322,8 @@ TEST(BmpDecoder, DamagedFilesGiveNothingAndLeakNothing) {
       {"height 0", with([](BmpFields& f) { f.height = 0; }), false},
       {"negative width", with([](BmpFields& f) { f.width = -4; }), false},
       {"width over the limit", with([](BmpFields& f) { f.width = 40000; }), false},
+      {"width whose 24-bit rows wrap a 32-bit size",
+       with([](BmpFields& f) { f.width = 1431655765; f.bitsPerPixel = 24; f.clrUsed = 0; }), false},
       {"height INT_MIN", with([](BmpFields& f) { f.height = INT_MIN; }), false},
       {"block over 256 MiB", with([](BmpFields& f) { f.width = 30000; f.height = 30000; f.bitsPerPixel = 24; f.clrUsed = 0; }), false},
       {"rows far beyond the file", with([](BmpFields& f) { f.width = 20000; f.height = 10000; }), false},

@@ -97,5 +97,73 @@ TEST(DibLayout, ParsingRefusesBlocksThatDoNotHoldTheirRows) {
   EXPECT_FALSE(changed(7, 0x7F));  // a width whose rows overflow 32 bits
 }
 
+TEST(DibLayout, RowSizeIsRefusedBeforeItCouldWrap) {
+  struct Case {
+    const char* what;
+    int64_t width, height, bits;
+    bool fits;
+    int32_t stride;
+    uint64_t imageBytes;
+  };
+  constexpr int64_t kMax32 = INT32_MAX;
+  const Case cases[] = {
+      {"small 24-bit", 3, 2, 24, true, 12, 24},
+      {"empty", 0, 0, 24, true, 0, 0},
+      {"widest 1-bit row", kMax32, 2, 1, true, 268435456, 536870912},
+      {"widest 24-bit row", 715827881, 1, 24, true, 2147483644, 2147483644},
+      {"tallest picture: the size is not narrowed", 1, kMax32, 32, true, 4, 4 * uint64_t{kMax32}},
+      {"24-bit stride 2^31 would turn negative", 715827882, 1, 24, false, 0, 0},
+      {"24-bit stride 2^32 would wrap to 0", 1431655765, 1, 24, false, 0, 0},
+      {"32-bit stride 2^33", kMax32, 1, 32, false, 0, 0},
+      {"negative width", -1, 1, 24, false, 0, 0},
+      {"negative height", 1, -1, 24, false, 0, 0},
+      {"width beyond 32 bits", kMax32 + 1, 1, 1, false, 0, 0},
+      {"height beyond 32 bits", 1, kMax32 + 1, 1, false, 0, 0},
+      {"no bits", 1, 1, 0, false, 0, 0},
+      {"33 bits", 1, 1, 33, false, 0, 0},
+      {"65535 bits", 1, 1, 65535, false, 0, 0},
+      {"negative bits", 1, 1, -24, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const auto rows = DibRowSizeFor(c.width, c.height, c.bits);
+    ASSERT_EQ(rows.has_value(), c.fits) << c.what;
+    if (!rows) continue;
+    EXPECT_EQ(rows->stride, c.stride) << c.what;
+    EXPECT_EQ(rows->imageBytes, c.imageBytes) << c.what;
+  }
+}
+
+TEST(DibLayout, ParsingChecksTheHeaderBeforeComputingSizes) {
+  struct Case {
+    const char* what;
+    int32_t width, height;
+    uint16_t bits;
+    uint32_t clrUsed;
+    bool parses;
+  };
+  const Case cases[] = {
+      {"a good header, as the rows below are built", 3, 2, 8, 4, true},
+      {"24-bit stride 2^32 would wrap to 0", 1431655765, 1, 24, 0, false},
+      {"24-bit stride 2^31 would turn negative", 715827882, 1, 24, 0, false},
+      {"no bits but a colour count: rows of no bytes", INT32_MAX, 1, 0, 1, false},
+      {"64 bits", 3, 2, 64, 1, false},
+      {"3 bits", 3, 2, 3, 8, false},
+      {"negative width", -3, 2, 24, 0, false},
+      {"colour count that reads as negative", 3, 2, 8, 0x80000000u, false},
+      {"colour count beyond 65536", 3, 2, 8, 65537, false},
+  };
+  for (const Case& c : cases) {
+    BmpFields fields;
+    fields.width = c.width;
+    fields.height = c.height;
+    fields.bitsPerPixel = c.bits;
+    fields.clrUsed = c.clrUsed;
+    // Room for a small table and rows of up to 64 bits: only the header
+    // can be what refuses the block.
+    const Bytes block = PackedDibFile(fields, Bytes(4 * 16, 0), Bytes(1024, 0));
+    EXPECT_EQ(ParsePackedDib(block.data(), block.size()).has_value(), c.parses) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace orvalen::test

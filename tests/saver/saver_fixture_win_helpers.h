@@ -51,6 +51,25 @@ void PumpMessages();
 // Takes a posted quit message off the queue; true when there was one.
 bool QuitPosted();
 
+// Counts this program's calls of PostQuitMessage while it lives. The queue
+// cannot tell: a thread holds one pending quit however often it is posted.
+// The counter takes the function's place in the program's import table and
+// passes each call on.
+class QuitPostCounter {
+ public:
+  QuitPostCounter();
+  ~QuitPostCounter();
+  QuitPostCounter(const QuitPostCounter&) = delete;
+  QuitPostCounter& operator=(const QuitPostCounter&) = delete;
+  // False when the import was not found (then Count() stays 0).
+  bool Installed() const { return slot_ != nullptr; }
+  int Count() const;
+
+ private:
+  void** slot_ = nullptr;
+  void* original_ = nullptr;
+};
+
 class SaverFixture : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -114,20 +114,62 @@ TEST_F(SaverWindowTest, MovementOfMoreThanFiftyPixelsEndsTheSaver) {
 }
 
 TEST_F(SaverWindowTest, KeysAndClicksEndTheSaver) {
-  WriteProfile("", {imagePath_});
-  StartFullScreen(false);
-  SendMessageA(saver_->Handle(), WM_KEYDOWN, VK_SPACE, 0);
-  EXPECT_TRUE(QuitPosted());
-  CurrentRunMode() = RunMode::Saver;
-  SendMessageA(saver_->Handle(), WM_RBUTTONDOWN, 0, 0);
-  EXPECT_TRUE(QuitPosted());
-  CurrentRunMode() = RunMode::Saver;
-  SendMessageA(saver_->Handle(), WM_ACTIVATEAPP, FALSE, 0);
-  EXPECT_TRUE(QuitPosted());
-  CurrentRunMode() = RunMode::Saver;
-  SendMessageA(saver_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_FALSE(QuitPosted());
-  EXPECT_TRUE(IsWindow(saver_->Handle()));
+  struct Case {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    bool ends;
+  };
+  const Case cases[] = {
+      {"a key", WM_KEYDOWN, VK_SPACE, true},
+      {"a click", WM_RBUTTONDOWN, 0, true},
+      {"losing the activation", WM_ACTIVATEAPP, FALSE, true},
+      {"the system menu's close", WM_SYSCOMMAND, SC_CLOSE, false},
+  };
+  for (const Case& c : cases) {
+    WriteProfile("", {imagePath_});
+    StartFullScreen(false);
+    SendMessageA(saver_->Handle(), c.message, c.wParam, 0);
+    EXPECT_EQ(QuitPosted(), c.ends) << c.what;
+    EXPECT_TRUE(IsWindow(saver_->Handle())) << c.what;
+  }
+}
+
+// One ending posts one quit, however many of its signs arrive: destroying
+// the full-screen window also deactivates it, which is a close request.
+TEST_F(SaverWindowTest, AnEndingPostsTheQuitOnce) {
+  struct Case {
+    const char* what;
+    RunMode mode;
+    bool slideShow;
+    bool keyFirst;  // a key press ends the saver before the window goes
+  };
+  const Case cases[] = {
+      {"preview destroyed", RunMode::Preview, false, false},
+      {"full-screen saver destroyed", RunMode::Saver, false, false},
+      {"slide show destroyed", RunMode::Saver, true, false},
+      {"full-screen saver ended by a key, then destroyed", RunMode::Saver, false, true},
+      {"slide show ended by a key, then destroyed", RunMode::Saver, true, true},
+  };
+  for (const Case& c : cases) {
+    WriteProfile("", {imagePath_});
+    if (c.mode == RunMode::Preview) {
+      StartPreview();
+    } else {
+      StartFullScreen(c.slideShow);
+    }
+    QuitPostCounter counter;
+    ASSERT_TRUE(counter.Installed());
+    if (c.keyFirst) SendMessageA(saver_->Handle(), WM_KEYDOWN, 'A', 0);
+    DestroyWindow(saver_->Handle());
+    EXPECT_EQ(counter.Count(), 1) << c.what;
+    EXPECT_TRUE(QuitPosted()) << c.what;
+    saver_.reset();
+    if (host_) DestroyWindow(host_);
+    host_ = nullptr;
+    PumpMessages();
+    QuitPosted();
+  }
 }
 
 TEST_F(SaverWindowTest, SpacePausesAndResumesTheSlideShow) {
