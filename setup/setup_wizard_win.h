@@ -1,0 +1,157 @@
+#pragma once
+// Setup's windows: the application, the main window, the wizard frame with
+// its four pages, and the directory chooser.
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "setup/install_win.h"
+#include "setup/setup_owners_win.h"
+#include "setup/setup_state.h"
+#include "winapp/application_win.h"
+#include "winapp/dialog_win.h"
+#include "winapp/frame_window_win.h"
+
+namespace orvalen::setup {
+
+class TSetup;
+
+// A page of the wizard: a child dialog that ignores OK, Cancel and close, so
+// that only Exit or Done ends the wizard.
+class TSetupPage : public Dialog {
+ public:
+  TSetupPage(int templateId, SetupState& state) : Dialog(templateId), state_(state) {}
+
+ protected:
+  void OnCommand(int id, int notifyCode, HWND control) override;
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The page's own buttons.
+  virtual void OnPageCommand(int, int) {}
+
+  SetupState& state_;
+};
+
+// The options page.
+class TSetupWelcom : public TSetupPage {
+ public:
+  explicit TSetupWelcom(SetupState& state);
+  // Copies the three check boxes into the state.
+  void ReadChoices();
+
+ protected:
+  BOOL OnInit() override;
+  void OnPageCommand(int id, int notifyCode) override;
+
+ private:
+  void StartSourceProgram(const std::string& arguments);
+};
+
+// The directory page.
+class TPage1 : public TSetupPage {
+ public:
+  explicit TPage1(SetupState& state);
+
+ protected:
+  void OnPageCommand(int id, int notifyCode) override;
+};
+
+// The copy page, where the installation shows its progress.
+class TSetupCopy : public TSetupPage, public InstallProgress {
+ public:
+  explicit TSetupCopy(SetupState& state);
+  void SetText(int controlId, const char* text) override;
+  void Redraw() override;
+};
+
+class TSetupFinished : public TSetupPage {
+ public:
+  explicit TSetupFinished(SetupState& state);
+  bool LaunchControlPanel() const;
+};
+
+// The directory chooser: the shell's folder tree and the path to install to.
+class TDirDialog : public Dialog {
+ public:
+  explicit TDirDialog(std::string path);
+  ~TDirDialog() override;
+  const std::string& Path() const { return path_; }
+
+ protected:
+  BOOL OnInit() override;
+  void OnCommand(int id, int notifyCode, HWND control) override;
+  LRESULT OnNotify(const NMHDR& header) override;
+
+ private:
+  void AddChildren(HTREEITEM parent, LPCITEMIDLIST folder);
+  void OnOk();
+
+  std::string path_;
+  // The absolute item id list of every node; the tree's item data points here.
+  std::deque<ItemIdList> nodes_;
+};
+
+class TSetupWindow;
+
+// The wizard frame: Back, Next, Exit/Done and the pages over placeholder 900.
+class TSetup : public Dialog {
+ public:
+  TSetup(SetupState& state, TSetupWindow& mainWindow);
+  ~TSetup() override;
+
+ protected:
+  BOOL OnInit() override;
+  void OnCommand(int id, int notifyCode, HWND control) override;
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreatePages();
+  void ShowPages();
+  void Next();
+  void Back();
+  void ExitOrDone();
+  void RunRemove();
+
+  SetupState& state_;
+  TSetupWindow& mainWindow_;
+  std::unique_ptr<ComScope> com_;
+  TSetupWelcom welcome_;
+  TPage1 directory_;
+  TSetupCopy copy_;
+  TSetupFinished finished_;
+  bool pagesMade_ = false;
+};
+
+// The main window "Setup Orvalen" that holds the wizard frame.
+class TSetupWindow : public FrameWindow {
+ public:
+  explicit TSetupWindow(SetupState& state);
+  bool Create(int showCommand);
+  HWND FrameHandle() const { return frame_.Handle(); }
+  // Ends the program without asking.
+  void End();
+
+ protected:
+  const char* ClassName() const override { return "OrvalenSetupWindow"; }
+  void GetClassAttributes(WNDCLASSEXA& attributes) const override;
+  void OnSetup() override;
+  bool QueryClose() override;
+  void OnDestroy() override;
+
+ private:
+  SetupState& state_;
+  TSetup frame_;
+};
+
+class TQRLSetupApp : public Application {
+ public:
+  TQRLSetupApp(int showCommand);
+  int Run() override;
+
+ private:
+  SetupState state_;
+  int showCommand_;
+};
+
+}  // namespace orvalen::setup
