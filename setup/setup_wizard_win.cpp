@@ -279,6 +279,16 @@ bool TSetupWindow::QueryClose() {
   return true;
 }
 
+bool TSetupWindow::FilterMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  // The uninstaller's window is smaller than a captioned window may be made
+  // by default.
+  if (message != WM_GETMINMAXINFO || !state_.removeMode) return false;
+  auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+  limits->ptMinTrackSize = POINT{30, 30};
+  result = 0;
+  return true;
+}
+
 void TSetupWindow::End() {
   if (Handle()) DestroyWindow(Handle());
 }

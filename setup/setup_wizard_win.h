@@ -138,6 +138,7 @@ class TSetupWindow : public FrameWindow {
   void OnSetup() override;
   bool QueryClose() override;
   void OnDestroy() override;
+  bool FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   SetupState& state_;
