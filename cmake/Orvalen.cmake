@@ -64,7 +64,8 @@ endfunction()
 
 # orvalen_test_folder(<folder> [LIBS ...] [WIN_LIBS ...])
 # tests/<folder>/*_test.cpp form <folder>_tests (both presets);
-# tests/<folder>/*_win_test.cpp form <folder>_win_tests (windows preset).
+# tests/<folder>/*_win_test.cpp form <folder>_win_tests (windows preset), with
+# every tests/<folder>/*.rc compiled in (dialog templates of the tests).
 function(orvalen_test_folder folder)
   cmake_parse_arguments(ARG "" "" "LIBS;WIN_LIBS" ${ARGN})
   file(GLOB all_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -85,7 +86,8 @@ function(orvalen_test_folder folder)
     add_test(NAME ${folder}_tests COMMAND ${folder}_tests)
   endif()
   if(WIN32 AND win_tests)
-    add_executable(${folder}_win_tests ${win_tests} ${helpers} ${win_helpers})
+    file(GLOB test_resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.rc)
+    add_executable(${folder}_win_tests ${win_tests} ${helpers} ${win_helpers} ${test_resources})
     orvalen_target_options(${folder}_win_tests)
     target_link_libraries(${folder}_win_tests PRIVATE ${ARG_LIBS} ${ARG_WIN_LIBS} GTest::gmock GTest::gtest_main)
     orvalen_link_static(${folder}_win_tests)

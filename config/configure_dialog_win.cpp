@@ -6,18 +6,20 @@ namespace orvalen {
 
 TSC_Configure::TSC_Configure(bool owned) : Dialog(owned ? IDD_CONFIGURE_OWNED : IDD_CONFIGURE) {}
 
-BOOL TSC_Configure::OnInit() {
+bool TSC_Configure::OnInit() {
   HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM),
                                              IMAGE_ICON, 16, 16, LR_SHARED));
-  if (icon) SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  return TRUE;
+  if (icon) Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  return true;
 }
 
-void TSC_Configure::OnCommand(int id, int, HWND) {
+bool TSC_Configure::OnCommand(int id, int, HWND) {
   switch (id) {
-    case IDOK: End(IDOK); break;
-    case IDCANCEL: End(IDCANCEL); break;
-    default: break;  // the hidden default button has no command: Enter does nothing
+    case IDOK: End(IDOK); return true;
+    case IDCANCEL: End(IDCANCEL); return true;
+    // The hidden default button has no command: Enter does nothing.
+    case IDC_CONFIGURE_DEFAULT_BUTTON: return true;
+    default: return false;
   }
 }
 

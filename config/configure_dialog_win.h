@@ -13,8 +13,8 @@ class TSC_Configure : public Dialog {
   explicit TSC_Configure(bool owned);
 
  protected:
-  BOOL OnInit() override;
-  void OnCommand(int id, int notifyCode, HWND control) override;
+  bool OnInit() override;
+  bool OnCommand(int id, int notifyCode, HWND control) override;
 };
 
 // Runs the dialog modally with `owner` (0 for none); returns when it closes.

@@ -12,42 +12,10 @@
 #include "orvalenx/dib_layout.h"
 #include "orvalenx/exif_orientation.h"
 #include "orvalenx/pixel_placement.h"
+#include "winapp/com_win.h"
 
 namespace orvalen {
 namespace {
-
-// Holds one COM interface reference.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-
- private:
-  T* p_ = nullptr;
-};
-
-// COM for the duration of one load, in whatever apartment the thread has.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-
- private:
-  HRESULT hr_;
-};
 
 class PropVariant {
  public:
@@ -119,7 +87,7 @@ bool LooksLikeGif(std::span<const uint8_t> file) {
 std::vector<WICColor> PaletteOf(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
                                 IWICBitmapFrameDecode* frame) {
   std::vector<WICColor> colors;
-  ComRef<IWICPalette> palette;
+  ComPtr<IWICPalette> palette;
   if (FAILED(factory->CreatePalette(palette.Out()))) return colors;
   if (FAILED(frame->CopyPalette(palette.Get())) && FAILED(decoder->CopyPalette(palette.Get()))) return colors;
   UINT count = 0;
@@ -142,20 +110,20 @@ struct GifScreen {
 
 GifScreen ReadGifScreen(IWICImagingFactory* factory, IWICBitmapDecoder* decoder, IWICBitmapFrameDecode* frame) {
   GifScreen screen;
-  ComRef<IWICMetadataQueryReader> frameMeta;
+  ComPtr<IWICMetadataQueryReader> frameMeta;
   if (SUCCEEDED(frame->GetMetadataQueryReader(frameMeta.Out()))) {
     screen.left = QueryUnsigned(frameMeta.Get(), L"/imgdesc/Left").value_or(0);
     screen.top = QueryUnsigned(frameMeta.Get(), L"/imgdesc/Top").value_or(0);
     if (QueryUnsigned(frameMeta.Get(), L"/grctlext/TransparencyFlag").value_or(0))
       screen.transparentIndex = QueryUnsigned(frameMeta.Get(), L"/grctlext/TransparentColorIndex");
   }
-  ComRef<IWICMetadataQueryReader> fileMeta;
+  ComPtr<IWICMetadataQueryReader> fileMeta;
   if (SUCCEEDED(decoder->GetMetadataQueryReader(fileMeta.Out()))) {
     screen.width = QueryUnsigned(fileMeta.Get(), L"/logscrdesc/Width").value_or(0);
     screen.height = QueryUnsigned(fileMeta.Get(), L"/logscrdesc/Height").value_or(0);
     const auto hasGlobal = QueryUnsigned(fileMeta.Get(), L"/logscrdesc/GlobalColorTableFlag");
     const auto backgroundIndex = QueryUnsigned(fileMeta.Get(), L"/logscrdesc/BackgroundColorIndex");
-    ComRef<IWICPalette> global;
+    ComPtr<IWICPalette> global;
     if (hasGlobal && *hasGlobal && backgroundIndex && SUCCEEDED(factory->CreatePalette(global.Out())) &&
         SUCCEEDED(decoder->CopyPalette(global.Get()))) {
       WICColor table[256];
@@ -195,19 +163,19 @@ uint32_t EntryFor(std::vector<WICColor>& colors, WICColor color, size_t room) {
 void* DecodeWithWic(std::span<const uint8_t> file, BlockAllocator& allocator) {
   if (file.empty() || file.size() > 0xFFFFFFFFu) return nullptr;
   ComScope com;
-  ComRef<IWICImagingFactory> factory;
+  ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               reinterpret_cast<void**>(factory.Out()))))
     return nullptr;
-  ComRef<IWICStream> stream;
+  ComPtr<IWICStream> stream;
   if (FAILED(factory->CreateStream(stream.Out()))) return nullptr;
   // The stream only reads the bytes, though its signature takes them writable.
   if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(file.data()), static_cast<DWORD>(file.size()))))
     return nullptr;
-  ComRef<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Out())))
     return nullptr;
-  ComRef<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.Out()))) return nullptr;
   UINT width = 0, height = 0;
   if (FAILED(frame->GetSize(&width, &height))) return nullptr;
@@ -218,7 +186,7 @@ void* DecodeWithWic(std::span<const uint8_t> file, BlockAllocator& allocator) {
   WICPixelFormatGUID pixelFormat{};
   if (FAILED(frame->GetPixelFormat(&pixelFormat))) return nullptr;
   IWICBitmapSource* source = frame.Get();
-  ComRef<IWICFormatConverter> converter;
+  ComPtr<IWICFormatConverter> converter;
   auto format = FormatOf(pixelFormat);
   if (!format) {
     // CMYK and anything else: let the component convert to 24 bits.

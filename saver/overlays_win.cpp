@@ -21,7 +21,7 @@ constexpr COLORREF kMonthColor = 0x646464;
 constexpr int kLineHeight = 14;
 constexpr int kMaxLines = 101;
 
-void Text(HDC dc, int x, int y, const std::string& text) {
+void TextAt(HDC dc, int x, int y, const std::string& text) {
   TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
@@ -81,20 +81,20 @@ void TSaver::DrawDateTime(HDC dc) {
     Font big = MakeFont("Arial", 30, 800);
     SelectionScope select(dc, big.Get());
     GetTextExtentPoint32A(dc, day, static_cast<int>(std::strlen(day)), &dayExtent);
-    if (settings.showDate) Text(dc, 0, y0 - 4, day);
+    if (settings.showDate) TextAt(dc, 0, y0 - 4, day);
   }
   Font font = PanelFont();
   SelectionScope select(dc, font.Get());
   if (settings.showDate) {
     const int weekday = Weekday(now.day, now.month, now.year);
-    Text(dc, dayExtent.cx + 1, y0, WeekdayName(weekday));
-    Text(dc, dayExtent.cx + 1, y0 + 12, Format("%s %d", MonthName(now.month), now.year));
+    TextAt(dc, dayExtent.cx + 1, y0, WeekdayName(weekday));
+    TextAt(dc, dayExtent.cx + 1, y0 + 12, Format("%s %d", MonthName(now.month), now.year));
   }
-  if (settings.showTime) Text(dc, 0, y0 + 28, FormatClockTime(now.hour, now.minute));
+  if (settings.showTime) TextAt(dc, 0, y0 + 28, FormatClockTime(now.hour, now.minute));
   if (settings.showImageName) {
     PatBlt(dc, 0, calendarBand_.top - 17, screenRect_.Width(), 16, BLACKNESS);
     SetTextAlign(dc, TA_RIGHT | TA_BOTTOM);
-    Text(dc, calendarBand_.right, calendarBand_.top - 2, ImageNameLine(sequence_.CurrentIndex(), currentFileName_));
+    TextAt(dc, calendarBand_.right, calendarBand_.top - 2, ImageNameLine(sequence_.CurrentIndex(), currentFileName_));
     SetTextAlign(dc, TA_LEFT | TA_TOP);
   }
 }
@@ -108,8 +108,8 @@ void TSaver::DrawRunTimes(HDC dc) {
   Font font = PanelFont();
   SelectionScope select(dc, font.Get());
   const uint32_t ticks = clock_->Ticks();
-  Text(dc, 0, calendarBand_.bottom + 2, WindowsRunTimeLine(ticks));
-  Text(dc, 0, calendarBand_.bottom + 14, SaverRunTimeLine(ticks - startTick_));
+  TextAt(dc, 0, calendarBand_.bottom + 2, WindowsRunTimeLine(ticks));
+  TextAt(dc, 0, calendarBand_.bottom + 14, SaverRunTimeLine(ticks - startTick_));
 }
 
 bool TSaver::LookUpShownDay() {
@@ -158,7 +158,7 @@ void TSaver::DrawCalendarPanel(HDC dc) {
   char heading[128];
   std::snprintf(heading, sizeof heading, "%s, %s %d, %d:", WeekdayName(Weekday(shownDate_)),
                 MonthName(shownDate_.month), shownDate_.day, shownDate_.year);
-  Text(dc, x, y, heading);
+  TextAt(dc, x, y, heading);
   const int journalLines = DrawJournalLines(dc, x, y + 25, w, h);
   DrawAppointmentLines(dc, x, y + 25 + kLineHeight * journalLines, w, h - kLineHeight * journalLines);
 }
@@ -202,7 +202,7 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
   Font normal = PanelFont(FW_NORMAL);
   SelectionScope selectFont(dc, bold.Get());
 
-  Text(dc, x, y, Format("%s %d", MonthName(month), year));
+  TextAt(dc, x, y, Format("%s %d", MonthName(month), year));
   SIZE s{};
   GetTextExtentPoint32A(dc, "S", 1, &s);
   MoveToEx(dc, x, y + 16, nullptr);
@@ -210,7 +210,7 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
   // Columns Sunday .. Saturday; weekday names are numbered from Monday.
   for (int column = 0; column < 7; ++column) {
     const char initial[2] = {WeekdayName(column == 0 ? 7 : column)[0], '\0'};
-    Text(dc, x + column * cw, y + 18, initial);
+    TextAt(dc, x + column * cw, y + 18, initial);
   }
   MoveToEx(dc, x, y + s.cy + 19, nullptr);
   LineTo(dc, ruleEnd, y + s.cy + 19);
@@ -223,7 +223,7 @@ void TSaver::DrawMonth(HDC dc, int month, int year, int x, int y, int width) {
     SelectObject(dc, today ? bold.Get() : normal.Get());
     char number[8];
     std::snprintf(number, sizeof number, "%i", day);
-    Text(dc, x + column * cw, y + 34 + row * 13, number);
+    TextAt(dc, x + column * cw, y + 34 + row * 13, number);
     if (++column > 6) {
       column = 0;
       ++row;

@@ -26,9 +26,7 @@ TScreenApp::TScreenApp(ProgramKind kind, ConfigureDialogRunner runConfigureDialo
     : Application("Orvalen"), kind_(kind), runConfigureDialog_(runConfigureDialog) {}
 
 TScreenApp::~TScreenApp() {
-  // The saver goes before its wrapped parent.
   saver_.reset();
-  previewParent_.reset();
 }
 
 int TScreenApp::Run() {
@@ -57,9 +55,9 @@ Window* TScreenApp::InitMainWindow() {
   const StartupState& startup = Startup();
   if (CurrentRunMode() == RunMode::Preview) {
     if (startup.previewParent == 0) return nullptr;
-    previewParent_ = std::make_unique<Window>(ToWindow(startup.previewParent));
+    previewParent_ = WindowView(ToWindow(startup.previewParent));
     saver_ = std::make_unique<TSaver>();
-    if (!saver_->CreateSaverWindow(previewParent_->Handle())) return nullptr;
+    if (!saver_->CreateSaverWindow(previewParent_.Handle())) return nullptr;
     return saver_.get();
   }
   SetCursor(nullptr);

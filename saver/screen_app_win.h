@@ -31,7 +31,7 @@ class TScreenApp : public Application {
 
   ProgramKind kind_;
   ConfigureDialogRunner runConfigureDialog_;
-  std::unique_ptr<Window> previewParent_;
+  WindowView previewParent_;
   std::unique_ptr<TSaver> saver_;
 };
 

@@ -6,20 +6,10 @@ namespace orvalen {
 
 bool FrameWindow::Create(HWND parent, const char* title, DWORD style, DWORD exStyle, int x, int y,
                          int width, int height) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(instance, ClassName(), &existing)) {
-    WNDCLASSEXA attributes{};
-    attributes.cbSize = sizeof attributes;
-    attributes.style = CS_DBLCLKS;
-    attributes.hInstance = instance;
-    attributes.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    attributes.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    GetClassAttributes(attributes);
-    attributes.lpfnWndProc = &Window::Trampoline;
-    attributes.lpszClassName = ClassName();
-    if (!RegisterClassExA(&attributes)) return false;
+  if (!RegisterClassOnce(ClassName(), [this](WNDCLASSEXA& attributes) {
+        GetClassAttributes(attributes);
+      })) {
+    return false;
   }
   if (!CreateOwnedWindow(exStyle, ClassName(), title, style, x, y, width, height, parent)) {
     return false;

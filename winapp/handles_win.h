@@ -7,6 +7,66 @@
 
 namespace orvalen {
 
+// An owner of one handle whose release needs nothing but the handle. Traits
+// give the handle type, the value that means "none" and the release call:
+//   struct Traits { using Handle = ...; static Handle Invalid(); static void Release(Handle); };
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, Traits::Invalid()));
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Traits::Invalid(); }
+  void Reset(Handle handle = Traits::Invalid()) {
+    if (handle_ != Traits::Invalid()) Traits::Release(handle_);
+    handle_ = handle;
+  }
+  Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
+  // For functions that hand out a handle through a pointer; what was held goes first.
+  Handle* Out() {
+    Reset();
+    return &handle_;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static void Release(Handle handle) { DestroyIcon(handle); }
+};
+// An icon made by CreateIcon*, LoadImage without LR_SHARED, ExtractIcon...
+using Icon = UniqueHandle<IconTraits>;
+
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static void Release(Handle handle) { RegCloseKey(handle); }
+};
+// A key from RegOpenKeyEx or RegCreateKeyEx.
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Release(Handle handle) { FindClose(handle); }
+};
+// A search from FindFirstFile; FindFirstFile's failure value is the empty one.
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
 // A GDI object (pen, brush, font, bitmap, region, palette) deleted on release.
 template <typename Handle>
 class GdiObject {

@@ -1,37 +1,48 @@
 #pragma once
-// A window object over an HWND with message dispatch to member functions.
+// A window object that owns its HWND, with message dispatch to member
+// functions. Every message comes through one guarded trampoline.
 #include <windows.h>
+
+#include <functional>
+
+#include "winapp/window_view_win.h"
 
 namespace orvalen {
 
-class Window {
+class Window : public WindowView {
  public:
   Window() = default;
-  // Wraps a window made elsewhere (for instance the preview parent); such a
-  // window is not destroyed by this object and receives no dispatch.
-  explicit Window(HWND existing) : hwnd_(existing), wrapped_(true) {}
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
+  // Destroys the window if it still exists; the object is unhooked first, so
+  // no message of the destruction reaches a half-destroyed object.
   virtual ~Window();
-
-  HWND Handle() const { return hwnd_; }
 
  protected:
   // The message switch of a derived window; the default goes to DefWindowProc.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+  // Called once the window is gone (after WM_NCDESTROY); Handle() is null then.
+  virtual void OnDetached() {}
 
   // Creates the window of a registered class with this object as its owner:
   // WM_NCCREATE stores `this` in GWLP_USERDATA, the trampoline then calls
-  // HandleMessage for every message.
+  // HandleMessage for every message. `menuOrId` is a child window's id.
   HWND CreateOwnedWindow(DWORD exStyle, const char* className, const char* title, DWORD style,
-                         int x, int y, int width, int height, HWND parent);
+                         int x, int y, int width, int height, HWND parent,
+                         HMENU menuOrId = nullptr);
 
+  // Registers a class of this module with the trampoline as its procedure,
+  // unless one of that name exists. `describe` changes the defaults (double
+  // clicks, arrow cursor, window-colour background); name, procedure and
+  // instance are set after it.
+  static bool RegisterClassOnce(const char* className,
+                                const std::function<void(WNDCLASSEXA&)>& describe);
+
+  // A window created with a null create parameter gets default processing
+  // from it and is never tied to an object. An exception from HandleMessage
+  // stops in the trampoline, which then gives default processing.
   static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
- private:
-  HWND hwnd_ = nullptr;
-  bool wrapped_ = false;
 };
 
 }  // namespace orvalen

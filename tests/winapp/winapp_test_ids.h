@@ -1,0 +1,22 @@
+#ifndef ORVALEN_WINAPP_TEST_IDS_H
+#define ORVALEN_WINAPP_TEST_IDS_H
+// Ids of the dialog templates the layer tests make their dialogs from.
+
+#define IDD_TEST_DIALOG 100
+#define IDC_TEST_EDIT 101
+#define IDC_TEST_FIRST 102
+#define IDC_TEST_SECOND 103
+#define IDC_TEST_PLACEHOLDER 104
+#define IDC_TEST_PAGE_AREA 105
+#define IDC_TEST_SLIDER 106
+#define IDC_TEST_LIST 107
+#define IDC_TEST_STATIC 108
+#define IDC_TEST_OTHER_STATIC 109
+
+#define IDD_TEST_PAGE 200
+#define IDC_PAGE_EDIT 201
+#define IDD_TEST_POPUP_PAGE 300
+#define IDD_TEST_FILE_CHILD 400
+#define IDC_FILE_CHILD_LABEL 401
+
+#endif
