@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "resources/setup_ids.h"
-#include "setup/setup_owners_win.h"
 #include "setup/setup_texts.h"
+#include "winapp/com_win.h"
+#include "winapp/common_dialogs_win.h"
 #include "winapp/handles_win.h"
 
 namespace orvalen::setup {
@@ -21,8 +22,19 @@ std::string Format(const char* format, const std::string& argument) {
   return text.data();
 }
 
-int Ask(HWND owner, const char* text, const char* caption, UINT type) {
-  return MessageBoxA(owner, text, caption, type);
+RegistryKey OpenKey(HKEY root, const char* path, REGSAM access) {
+  RegistryKey key;
+  if (RegOpenKeyExA(root, path, 0, access, key.Out()) != ERROR_SUCCESS) key.Release();
+  return key;
+}
+
+RegistryKey CreateOrOpenKey(HKEY root, const char* path, REGSAM access) {
+  RegistryKey key;
+  if (RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key.Out(),
+                      nullptr) != ERROR_SUCCESS) {
+    key.Release();
+  }
+  return key;
 }
 
 bool CanReadFile(const std::string& path) {
@@ -37,7 +49,7 @@ void CopyAll(const std::vector<FileCopy>& copies) {
 
 // A "Shell Folders" value of the current user; empty when it cannot be read.
 std::string ShellFolder(const char* name) {
-  RegistryKey key = RegistryKey::Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
+  RegistryKey key = OpenKey(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
   if (!key) return {};
   char value[MAX_PATH] = {};
   DWORD size = sizeof value - 1;
@@ -56,7 +68,7 @@ void SetStringValue(HKEY key, const char* name, const std::string& value) {
 }
 
 void RegisterUninstall(const SetupState& state) {
-  RegistryKey key = RegistryKey::CreateOrOpen(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ALL_ACCESS);
+  RegistryKey key = CreateOrOpenKey(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_ALL_ACCESS);
   if (!key) return;
   RegFlushKey(key.Get());
   SetStringValue(key.Get(), "DisplayName", kDisplayName);
@@ -164,24 +176,24 @@ bool DirectoryExists(const std::string& path) {
 
 bool CreateInstallDirectory(HWND owner, const std::string& path) {
   if (!HasDriveLetter(path)) {
-    Ask(owner, Format(kNoDriveLetterFormat, path).c_str(), kMessageCaption, MB_OK);
+    ShowMessage(owner, Format(kNoDriveLetterFormat, path), kMessageCaption, MB_OK);
     return false;
   }
   if (CreateDirectoryA(path.c_str(), nullptr)) return true;
   for (const std::string& folder : LeadingFolders(path)) CreateDirectoryA(folder.c_str(), nullptr);
   if (DirectoryExists(path) || CreateDirectoryA(path.c_str(), nullptr)) return true;
-  Ask(owner, kCreateError, kSetupCaption, MB_OK | MB_ICONINFORMATION);
+  ShowMessage(owner, kCreateError, kSetupCaption, MB_OK | MB_ICONINFORMATION);
   return false;
 }
 
 bool MakeShortcut(const Shortcut& shortcut) {
   ComPtr<IShellLinkA> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              link.ReceiveVoid()))) {
+                              link.OutVoid()))) {
     return false;
   }
   ComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) return false;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
   if (FAILED(link->SetPath(shortcut.target.c_str()))) return false;
   if (FAILED(link->SetDescription(kShortcutDescription))) return false;
   if (!shortcut.arguments.empty() && FAILED(link->SetArguments(shortcut.arguments.c_str()))) return false;
@@ -200,7 +212,7 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
   if (!DirectoryExists(dir) && !CreateInstallDirectory(owner, dir)) return InstallOutcome::EndProgram;
   state.installed = true;
   if (!SetCurrentDirectoryA(dir.c_str()) && !CreateDirectoryA(dir.c_str(), nullptr)) {
-    Ask(owner, Format(kCouldNotCreateFormat, dir).c_str(), kCouldNotCreateCaption, MB_OK);
+    ShowMessage(owner, Format(kCouldNotCreateFormat, dir), kCouldNotCreateCaption, MB_OK);
   } else {
     EnterSourceDirectory(state);
     progress.SetText(IDC_COPY_STATUS, kStatusCopying);
@@ -243,7 +255,7 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
 
 void RunRemoval(const SetupState& state) {
   {
-    RegistryKey parent = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallParentKey, KEY_ALL_ACCESS);
+    RegistryKey parent = OpenKey(HKEY_LOCAL_MACHINE, kUninstallParentKey, KEY_ALL_ACCESS);
     if (parent) RegDeleteKeyA(parent.Get(), kUninstallSubKey);
   }
   SetCurrentDirectoryA(state.sourceDir.c_str());

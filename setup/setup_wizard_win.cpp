@@ -8,6 +8,7 @@
 
 #include "resources/setup_ids.h"
 #include "setup/setup_texts.h"
+#include "winapp/common_dialogs_win.h"
 #include "winapp/handles_win.h"
 
 namespace orvalen::setup {
@@ -16,54 +17,47 @@ namespace {
 constexpr UINT kRunRemoveMessage = WM_APP + 1;
 constexpr UINT kQuestionType = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-void ShowItem(HWND dialog, int id, bool visible) {
-  ShowWindow(GetDlgItem(dialog, id), visible ? SW_SHOW : SW_HIDE);
-}
-
-// The rectangle of a dialog's control in the dialog's client coordinates.
-RECT ControlRect(HWND dialog, int id) {
-  RECT rect{};
-  GetWindowRect(GetDlgItem(dialog, id), &rect);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
+// The pages in the page host's order.
+enum PageIndex : size_t { kWelcomePage, kDirectoryPage, kCopyPage, kFinishedPage };
 
 }  // namespace
 
 // ---- Pages ----
 
-void TSetupPage::OnCommand(int id, int notifyCode, HWND) {
-  if (id == IDOK || id == IDCANCEL) return;
-  OnPageCommand(id, notifyCode);
+bool TSetupPage::OnCommand(int id, int, HWND) {
+  if (id == IDOK || id == IDCANCEL) return true;
+  return OnPageCommand(id);
 }
 
-INT_PTR TSetupPage::HandleMessage(UINT message, WPARAM, LPARAM) {
-  return message == WM_CLOSE ? TRUE : FALSE;
+std::optional<INT_PTR> TSetupPage::HandleMessage(UINT message, WPARAM, LPARAM) {
+  if (message == WM_CLOSE) return TRUE;
+  return std::nullopt;
 }
 
 TSetupWelcom::TSetupWelcom(SetupState& state) : TSetupPage(IDD_SETUP_WELCOME, state) {}
 
-BOOL TSetupWelcom::OnInit() {
-  CheckDlgButton(Handle(), IDC_WELCOME_DESKTOP, state_.desktopShortcut ? BST_CHECKED : BST_UNCHECKED);
-  CheckDlgButton(Handle(), IDC_WELCOME_PROGRAM_MENU,
-                 state_.programMenuShortcut ? BST_CHECKED : BST_UNCHECKED);
-  return FALSE;
+bool TSetupWelcom::OnInit() {
+  Item(IDC_WELCOME_DESKTOP).SetCheck(state_.desktopShortcut);
+  Item(IDC_WELCOME_PROGRAM_MENU).SetCheck(state_.programMenuShortcut);
+  return false;
 }
 
 void TSetupWelcom::ReadChoices() {
-  state_.defaultSaver = IsChecked(Handle(), IDC_WELCOME_DEFAULT_SAVER);
-  state_.programMenuShortcut = IsChecked(Handle(), IDC_WELCOME_PROGRAM_MENU);
-  state_.desktopShortcut = IsChecked(Handle(), IDC_WELCOME_DESKTOP);
+  state_.defaultSaver = Item(IDC_WELCOME_DEFAULT_SAVER).Checked();
+  state_.programMenuShortcut = Item(IDC_WELCOME_PROGRAM_MENU).Checked();
+  state_.desktopShortcut = Item(IDC_WELCOME_DESKTOP).Checked();
 }
 
-void TSetupWelcom::OnPageCommand(int id, int) {
+bool TSetupWelcom::OnPageCommand(int id) {
   if (id == IDC_WELCOME_SETTINGS) {
     StartSourceProgram("/c:" + std::to_string(reinterpret_cast<UINT_PTR>(Handle())));
-  } else if (id == IDC_WELCOME_PREVIEW) {
-    StartSourceProgram("/s");
+    return true;
   }
+  if (id == IDC_WELCOME_PREVIEW) {
+    StartSourceProgram("/s");
+    return true;
+  }
+  return false;
 }
 
 // Starts the configuration program of the source folder, before anything is
@@ -77,27 +71,29 @@ void TSetupWelcom::StartSourceProgram(const std::string& arguments) {
   PROCESS_INFORMATION process{};
   if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                      &startup, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    KernelHandle thread(process.hThread);
+    KernelHandle handle(process.hProcess);
   }
 }
 
 TPage1::TPage1(SetupState& state) : TSetupPage(IDD_SETUP_DIRECTORY, state) {}
 
-void TPage1::OnPageCommand(int id, int) {
-  if (id != IDC_DIRECTORY_BROWSE) return;
+bool TPage1::OnPageCommand(int id) {
+  if (id != IDC_DIRECTORY_BROWSE) return false;
   SetCurrentDirectoryA("C:\\");
   SetCurrentDirectoryA(kDefaultInstallDir);
   TDirDialog chooser(state_.installDir);
-  if (chooser.RunModal(GetAncestor(Handle(), GA_ROOT)) != IDOK) return;
-  state_.installDir = WithBackslash(chooser.Path());
-  SetDlgItemTextA(Handle(), IDC_DIRECTORY_PATH, state_.installDir.c_str());
+  if (chooser.RunModal(GetAncestor(Handle(), GA_ROOT)) == IDOK) {
+    state_.installDir = WithBackslash(chooser.Path());
+    Item(IDC_DIRECTORY_PATH).SetText(state_.installDir);
+  }
+  return true;
 }
 
 TSetupCopy::TSetupCopy(SetupState& state) : TSetupPage(IDD_SETUP_COPY, state) {}
 
 void TSetupCopy::SetText(int controlId, const char* text) {
-  SetDlgItemTextA(Handle(), controlId, text);
+  Item(controlId).SetText(text);
   UpdateWindow(Handle());
 }
 
@@ -109,7 +105,7 @@ void TSetupCopy::Redraw() {
 TSetupFinished::TSetupFinished(SetupState& state) : TSetupPage(IDD_SETUP_FINISHED, state) {}
 
 bool TSetupFinished::LaunchControlPanel() const {
-  return IsChecked(Handle(), IDC_FINISHED_CONTROL_PANEL);
+  return Item(IDC_FINISHED_CONTROL_PANEL).Checked();
 }
 
 // ---- Wizard frame ----
@@ -123,51 +119,44 @@ TSetup::TSetup(SetupState& state, TSetupWindow& mainWindow)
       copy_(state),
       finished_(state) {}
 
-TSetup::~TSetup() = default;
-
-BOOL TSetup::OnInit() {
+bool TSetup::OnInit() {
   com_ = std::make_unique<ComScope>();
+  // A child of the main window: the dialog keys reach it only this way.
+  Application::RegisterModeless(Handle());
   if (state_.removeMode) {
     // The question comes once the small window is on the screen.
-    PostMessageA(Handle(), kRunRemoveMessage, 0, 0);
-    return TRUE;
+    Post(kRunRemoveMessage);
+    return true;
   }
-  CreatePages();
+  pages_.emplace(*this, IDC_FRAME_PLACEHOLDER);
+  pagesMade_ = pages_->Add(welcome_) && pages_->Add(directory_) && pages_->Add(copy_) && pages_->Add(finished_);
   ShowPages();
-  return TRUE;
+  return true;
 }
 
-void TSetup::CreatePages() {
-  const RECT place = ControlRect(Handle(), IDC_FRAME_PLACEHOLDER);
-  for (Dialog* page : std::initializer_list<Dialog*>{&welcome_, &directory_, &copy_, &finished_}) {
-    if (HWND window = page->CreateModeless(Handle())) {
-      SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
-  pagesMade_ = true;
-}
+void TSetup::OnDestroy() { com_.reset(); }
 
 void TSetup::ShowPages() {
-  ShowWindow(welcome_.Handle(), state_.page == kPageOptions ? SW_SHOW : SW_HIDE);
-  ShowWindow(directory_.Handle(), state_.page == kPageDirectory ? SW_SHOW : SW_HIDE);
-  EnableWindow(GetDlgItem(Handle(), IDC_FRAME_BACK), state_.page > kPageOptions);
+  pages_->Show(state_.page == kPageOptions ? kWelcomePage : kDirectoryPage);
+  Item(IDC_FRAME_BACK).Enable(state_.page > kPageOptions);
 }
 
-void TSetup::OnCommand(int id, int, HWND) {
+bool TSetup::OnCommand(int id, int, HWND) {
   switch (id) {
-    case IDC_FRAME_NEXT: Next(); break;
-    case IDC_FRAME_BACK: Back(); break;
-    case IDC_FRAME_EXIT: ExitOrDone(); break;
-    default: break;  // OK and Cancel (Enter, Escape) do nothing here
+    case IDC_FRAME_NEXT: Next(); return true;
+    case IDC_FRAME_BACK: Back(); return true;
+    case IDC_FRAME_EXIT: ExitOrDone(); return true;
+    case IDOK:
+    case IDCANCEL: return true;  // Enter and Escape do not end the wizard
+    default: return false;
   }
 }
 
-INT_PTR TSetup::HandleMessage(UINT message, WPARAM, LPARAM) {
+std::optional<INT_PTR> TSetup::HandleMessage(UINT message, WPARAM, LPARAM) {
   switch (message) {
     case WM_CLOSE: return TRUE;
     case kRunRemoveMessage: RunRemove(); return TRUE;
-    case WM_DESTROY: com_.reset(); return FALSE;
-    default: return FALSE;
+    default: return std::nullopt;
   }
 }
 
@@ -179,11 +168,10 @@ void TSetup::Next() {
     return;
   }
   welcome_.ReadChoices();
-  ShowItem(Handle(), IDC_FRAME_BACK, false);
-  ShowItem(Handle(), IDC_FRAME_NEXT, false);
-  EnableWindow(GetDlgItem(Handle(), IDC_FRAME_EXIT), FALSE);
-  ShowWindow(directory_.Handle(), SW_HIDE);
-  ShowWindow(copy_.Handle(), SW_SHOW);
+  Item(IDC_FRAME_BACK).Show(false);
+  Item(IDC_FRAME_NEXT).Show(false);
+  Item(IDC_FRAME_EXIT).Enable(false);
+  pages_->Show(kCopyPage);
   UpdateWindow(copy_.Handle());
   if (state_.installed) return;
   if (RunInstallation(state_, mainWindow_.Handle(), copy_) == InstallOutcome::EndProgram) {
@@ -192,13 +180,13 @@ void TSetup::Next() {
     return;
   }
   state_.page = kPageFinished;
-  ShowWindow(copy_.Handle(), SW_HIDE);
+  copy_.Show(false);
   Sleep(500);
-  ShowWindow(finished_.Handle(), SW_SHOW);
-  EnableWindow(GetDlgItem(Handle(), IDC_FRAME_EXIT), TRUE);
-  SetDlgItemTextA(Handle(), IDC_FRAME_EXIT, kDoneLabel);
+  pages_->Show(kFinishedPage);
+  Item(IDC_FRAME_EXIT).Enable(true);
+  Item(IDC_FRAME_EXIT).SetText(kDoneLabel);
   // The default button was hidden: Enter now means Done.
-  SendMessageA(Handle(), DM_SETDEFID, IDC_FRAME_EXIT, 0);
+  Send(DM_SETDEFID, IDC_FRAME_EXIT);
 }
 
 void TSetup::Back() {
@@ -210,7 +198,7 @@ void TSetup::Back() {
 
 void TSetup::ExitOrDone() {
   if (state_.page != kPageFinished) {
-    if (MessageBoxA(mainWindow_.Handle(), kExitQuestion, kSetupCaption, kQuestionType) != IDYES) return;
+    if (ShowMessage(mainWindow_.Handle(), kExitQuestion, kSetupCaption, kQuestionType) != IDYES) return;
     state_.page = kPageAbandoned;
     mainWindow_.End();
     return;
@@ -225,7 +213,7 @@ void TSetup::ExitOrDone() {
 }
 
 void TSetup::RunRemove() {
-  if (MessageBoxA(mainWindow_.Handle(), kRemoveQuestion, kRemoveCaption, kQuestionType) == IDYES) {
+  if (ShowMessage(mainWindow_.Handle(), kRemoveQuestion, kRemoveCaption, kQuestionType) == IDYES) {
     RunRemoval(state_);
   }
   mainWindow_.End();
@@ -274,7 +262,7 @@ void TSetupWindow::OnSetup() {
 
 bool TSetupWindow::QueryClose() {
   if (state_.page >= kPageFinished) return true;
-  if (MessageBoxA(Handle(), kExitApplicationQuestion, kSetupCaption, kQuestionType) != IDYES) return false;
+  if (ShowMessage(Handle(), kExitApplicationQuestion, kSetupCaption, kQuestionType) != IDYES) return false;
   state_.page = kPageAbandoned;
   return true;
 }
@@ -299,21 +287,12 @@ void TSetupWindow::OnDestroy() { PostQuitMessage(0); }
 
 TQRLSetupApp::TQRLSetupApp(int showCommand) : Application("Setup"), showCommand_(showCommand) {}
 
-int TQRLSetupApp::Run() {
+Window* TQRLSetupApp::InitMainWindow() {
   state_ = ReadStartupState();
   EnterSourceDirectory(state_);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  TSetupWindow window(state_);
-  if (!window.Create(showCommand_)) return StartupFailure();
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    HWND frame = window.FrameHandle();
-    if (frame && IsDialogMessageA(frame, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  window_ = std::make_unique<TSetupWindow>(state_);
+  if (!window_->Create(showCommand_)) return nullptr;
+  return window_.get();
 }
 
 }  // namespace orvalen::setup

@@ -5,18 +5,20 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "setup/install_win.h"
-#include "setup/setup_owners_win.h"
 #include "setup/setup_state.h"
 #include "winapp/application_win.h"
+#include "winapp/com_win.h"
+#include "winapp/common_controls_win.h"
 #include "winapp/dialog_win.h"
 #include "winapp/frame_window_win.h"
+#include "winapp/page_host_win.h"
+#include "winapp/shell_handles_win.h"
 
 namespace orvalen::setup {
-
-class TSetup;
 
 // A page of the wizard: a child dialog that ignores OK, Cancel and close, so
 // that only Exit or Done ends the wizard.
@@ -25,10 +27,10 @@ class TSetupPage : public Dialog {
   TSetupPage(int templateId, SetupState& state) : Dialog(templateId), state_(state) {}
 
  protected:
-  void OnCommand(int id, int notifyCode, HWND control) override;
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // The page's own buttons.
-  virtual void OnPageCommand(int, int) {}
+  bool OnCommand(int id, int notifyCode, HWND control) override;
+  std::optional<INT_PTR> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The page's own buttons; true when handled.
+  virtual bool OnPageCommand(int) { return false; }
 
   SetupState& state_;
 };
@@ -41,8 +43,8 @@ class TSetupWelcom : public TSetupPage {
   void ReadChoices();
 
  protected:
-  BOOL OnInit() override;
-  void OnPageCommand(int id, int notifyCode) override;
+  bool OnInit() override;
+  bool OnPageCommand(int id) override;
 
  private:
   void StartSourceProgram(const std::string& arguments);
@@ -54,7 +56,7 @@ class TPage1 : public TSetupPage {
   explicit TPage1(SetupState& state);
 
  protected:
-  void OnPageCommand(int id, int notifyCode) override;
+  bool OnPageCommand(int id) override;
 };
 
 // The copy page, where the installation shows its progress.
@@ -75,15 +77,15 @@ class TSetupFinished : public TSetupPage {
 class TDirDialog : public Dialog {
  public:
   explicit TDirDialog(std::string path);
-  ~TDirDialog() override;
   const std::string& Path() const { return path_; }
 
  protected:
-  BOOL OnInit() override;
-  void OnCommand(int id, int notifyCode, HWND control) override;
-  LRESULT OnNotify(const NMHDR& header) override;
+  bool OnInit() override;
+  bool OnCommand(int id, int notifyCode, HWND control) override;
+  std::optional<LRESULT> OnNotify(const NMHDR& header) override;
 
  private:
+  TreeView Tree() const;
   void AddChildren(HTREEITEM parent, LPCITEMIDLIST folder);
   void OnOk();
 
@@ -98,15 +100,14 @@ class TSetupWindow;
 class TSetup : public Dialog {
  public:
   TSetup(SetupState& state, TSetupWindow& mainWindow);
-  ~TSetup() override;
 
  protected:
-  BOOL OnInit() override;
-  void OnCommand(int id, int notifyCode, HWND control) override;
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnInit() override;
+  bool OnCommand(int id, int notifyCode, HWND control) override;
+  std::optional<INT_PTR> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy() override;
 
  private:
-  void CreatePages();
   void ShowPages();
   void Next();
   void Back();
@@ -120,6 +121,8 @@ class TSetup : public Dialog {
   TPage1 directory_;
   TSetupCopy copy_;
   TSetupFinished finished_;
+  // Made in OnInit: the host keeps a view of the frame's window.
+  std::optional<PageHost> pages_;
   bool pagesMade_ = false;
 };
 
@@ -128,7 +131,6 @@ class TSetupWindow : public FrameWindow {
  public:
   explicit TSetupWindow(SetupState& state);
   bool Create(int showCommand);
-  HWND FrameHandle() const { return frame_.Handle(); }
   // Ends the program without asking.
   void End();
 
@@ -147,12 +149,15 @@ class TSetupWindow : public FrameWindow {
 
 class TQRLSetupApp : public Application {
  public:
-  TQRLSetupApp(int showCommand);
-  int Run() override;
+  explicit TQRLSetupApp(int showCommand);
+
+ protected:
+  Window* InitMainWindow() override;
 
  private:
   SetupState state_;
   int showCommand_;
+  std::unique_ptr<TSetupWindow> window_;
 };
 
 }  // namespace orvalen::setup

@@ -60,9 +60,17 @@ struct Wizard {
     finished = GetParent(ControlWithText(main, "Launch Control Panel"));
   }
   bool Complete() const { return main && back && next && exit && welcome && directory && copy && finished; }
-  void Next() {
-    Click(next);
-    Pause(200);
+  // Clicks Next or Back and waits until `page` is the one shown.
+  bool Turn(HWND button, HWND page) {
+    Click(button);
+    return WaitUntil([&] { return IsWindowVisible(page); }, 5000);
+  }
+  // Clicks a check box and waits until its state has changed.
+  bool Toggle(HWND page, int id) {
+    HWND box = GetDlgItem(page, id);
+    const bool before = Checked(box);
+    Click(box);
+    return WaitUntil([&] { return Checked(box) != before; }, 5000);
   }
   // Clicks Next on the directory page and follows the copy page's status
   // line until Done appears; returns the status texts seen, in order.
@@ -114,7 +122,7 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     EXPECT_FALSE(Checked(GetDlgItem(wizard.welcome, 103)));
     EXPECT_FALSE(Checked(GetDlgItem(wizard.welcome, 101)));
 
-    wizard.Next();
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
     EXPECT_FALSE(IsWindowVisible(wizard.welcome));
     EXPECT_TRUE(IsWindowVisible(wizard.directory));
     EXPECT_TRUE(IsWindowEnabled(wizard.back));
@@ -271,19 +279,17 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   {
     Wizard wizard(source + "Setup.exe");
     ASSERT_TRUE(wizard.Complete());
-    Click(wizard.welcome, 101);
-    Click(wizard.welcome, 103);
-    Click(wizard.welcome, 104);
-    wizard.Next();
+    ASSERT_TRUE(wizard.Toggle(wizard.welcome, 101));
+    ASSERT_TRUE(wizard.Toggle(wizard.welcome, 103));
+    ASSERT_TRUE(wizard.Toggle(wizard.welcome, 104));
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
     // Back shows the options again, with the choices kept.
-    Click(wizard.back);
-    Pause(200);
-    EXPECT_TRUE(IsWindowVisible(wizard.welcome));
+    ASSERT_TRUE(wizard.Turn(wizard.back, wizard.welcome));
     EXPECT_FALSE(IsWindowVisible(wizard.directory));
     EXPECT_FALSE(IsWindowEnabled(wizard.back));
     EXPECT_TRUE(Checked(GetDlgItem(wizard.welcome, 101)));
     EXPECT_FALSE(Checked(GetDlgItem(wizard.welcome, 104)));
-    wizard.Next();
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
     wizard.InstallAndWatch();
     ASSERT_EQ(Text(wizard.exit), "Done");
     Click(wizard.exit);
@@ -330,12 +336,19 @@ TEST(Refusals, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
   const std::string source = CopyDistFolder("dist");
   Wizard wizard(source + "Setup.exe");
   ASSERT_TRUE(wizard.Complete());
-  wizard.Next();
+  ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
   Click(wizard.directory, 102);
   HWND chooser = wizard.program.WaitForWindow("#32770", "Directory", kTimeout);
   ASSERT_TRUE(chooser);
   EXPECT_EQ(AskedText(GetDlgItem(chooser, 302)), "C:\\Program Files\\Orvalen\\");
-  EXPECT_GT(SendMessageA(GetDlgItem(chooser, 301), TVM_GETCOUNT, 0, 0), 1);
+  // The desktop at the root, its folders listed below it; selecting a
+  // folder proposes "Orvalen" inside it.
+  HWND tree = GetDlgItem(chooser, 301);
+  EXPECT_GT(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 1);
+  const LPARAM root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  ASSERT_NE(root, 0);
+  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, root);
+  EXPECT_EQ(AskedText(GetDlgItem(chooser, 302)), ShellFolder("Desktop") + "\\Orvalen");
 
   SetWindowTextA(GetDlgItem(chooser, 302), "Saver\\Orvalen");
   Click(chooser, IDOK);
