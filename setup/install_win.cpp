@@ -73,7 +73,7 @@ void RegisterUninstall(const SetupState& state) {
   RegFlushKey(key.Get());
   SetStringValue(key.Get(), "DisplayName", kDisplayName);
   RegDeleteValueA(key.Get(), "UninstallString");
-  Sleep(1000);
+  PauseKeepingPaint(1000);
   SetStringValue(key.Get(), "UninstallString", state.installDir + kRemoveProgram);
   RegFlushKey(key.Get());
 }
@@ -149,6 +149,17 @@ void StartSelfDeletion(const SetupState& state) {
 
 }  // namespace
 
+void PauseKeepingPaint(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= milliseconds) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_PAINT);
+  }
+}
+
 SetupState ReadStartupState() {
   SetupState state;
   char path[MAX_PATH] = {};
@@ -220,7 +231,7 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
     CopyAll(ProgramCopies(state.sourceDir, dir));
     MakeShortcut(PreviewShortcut(dir, state.systemDir));
   }
-  Sleep(500);
+  PauseKeepingPaint(500);
   progress.SetText(IDC_COPY_STATUS, kStatusInstalling);
   EnterSourceDirectory(state);
   CopyAll(ModuleCopies(state.sourceDir, state.systemDir));
@@ -230,7 +241,7 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
   }
   WriteProfileStringA("Orvalen", "Dir", dir.c_str());
   WriteProfileStringA(nullptr, nullptr, nullptr);
-  Sleep(1000);
+  PauseKeepingPaint(1000);
   progress.SetText(IDC_COPY_STATUS, kStatusRegistering);
   RegisterUninstall(state);
   if (state.defaultSaver) {
@@ -249,7 +260,7 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
     if (!desktop.empty()) MakeShortcut(DesktopShortcut(desktop, dir));
   }
   progress.Redraw();
-  Sleep(500);
+  PauseKeepingPaint(500);
   return InstallOutcome::Finished;
 }
 

@@ -27,6 +27,10 @@ bool DirectoryExists(const std::string& path);
 // Saves one shell link; false when any step fails (nothing is reported).
 bool MakeShortcut(const Shortcut& shortcut);
 
+// Waits `milliseconds` while this thread's windows still paint; no input is
+// taken meanwhile, so nothing else can happen during the pause.
+void PauseKeepingPaint(DWORD milliseconds);
+
 // Where the installation shows how far it got: the copy page.
 class InstallProgress {
  public:

@@ -181,7 +181,7 @@ void TSetup::Next() {
   }
   state_.page = kPageFinished;
   copy_.Show(false);
-  Sleep(500);
+  PauseKeepingPaint(500);
   pages_->Show(kFinishedPage);
   Item(IDC_FRAME_EXIT).Enable(true);
   Item(IDC_FRAME_EXIT).SetText(kDoneLabel);
@@ -204,10 +204,10 @@ void TSetup::ExitOrDone() {
     return;
   }
   if (finished_.LaunchControlPanel()) {
-    Sleep(300);
+    PauseKeepingPaint(300);
     ShellExecuteA(mainWindow_.Handle(), nullptr, "rundll32.exe", kControlPanelArguments, nullptr,
                   SW_SHOWNORMAL);
-    Sleep(300);
+    PauseKeepingPaint(300);
   }
   mainWindow_.End();
 }

@@ -60,10 +60,17 @@ struct Wizard {
     finished = GetParent(ControlWithText(main, "Launch Control Panel"));
   }
   bool Complete() const { return main && back && next && exit && welcome && directory && copy && finished; }
-  // Clicks Next or Back and waits until `page` is the one shown.
+  // Clicks Next or Back and waits until `page` is the one shown (the page
+  // host shows the new page before it hides the old one).
   bool Turn(HWND button, HWND page) {
     Click(button);
-    return WaitUntil([&] { return IsWindowVisible(page); }, 5000);
+    return WaitUntil(
+        [&] {
+          int shown = 0;
+          for (HWND each : {welcome, directory, copy, finished}) shown += IsWindowVisible(each) ? 1 : 0;
+          return IsWindowVisible(page) && shown == 1;
+        },
+        5000);
   }
   // Clicks a check box and waits until its state has changed.
   bool Toggle(HWND page, int id) {
@@ -125,7 +132,7 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
     EXPECT_FALSE(IsWindowVisible(wizard.welcome));
     EXPECT_TRUE(IsWindowVisible(wizard.directory));
-    EXPECT_TRUE(IsWindowEnabled(wizard.back));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(wizard.back); }, 5000));
     EXPECT_EQ(Text(GetDlgItem(wizard.directory, 101)), "C:\\Program Files\\Orvalen");
 
     EXPECT_EQ(wizard.InstallAndWatch(), (std::vector<std::string>{"Copy in progress ...\n\n \n",
