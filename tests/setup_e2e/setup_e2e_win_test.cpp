@@ -283,6 +283,8 @@ TEST(InstallThenRemove, ASecondRemoveReportsNothingAndRemovesNothingMore) {
 
 TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   const std::string source = CopyDistFolder("dist");
+  // A file missing from the source folder is left out; the rest goes on.
+  ASSERT_TRUE(DeleteFileA((source + "vdelete2.jpg").c_str()));
   {
     Wizard wizard(source + "Setup.exe");
     ASSERT_TRUE(wizard.Complete());
@@ -307,6 +309,10 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   EXPECT_EQ(ProfileValue("system.ini", "boot", "SCRNSAVE.EXE"), shortPath);
   EXPECT_TRUE(ReadShortcut(ProgramsLink()).loaded);
   EXPECT_FALSE(FileExists(DesktopLink()));
+  EXPECT_FALSE(FileExists(InstallFolder() + "vdelete2.jpg"));
+  for (const char* file : {"vdelete3.jpg", "Remove.exe", "Control Panel's Screen Savers.lnk"}) {
+    EXPECT_TRUE(FileExists(InstallFolder() + file)) << file;
+  }
 }
 
 // ---- Questions, refusals and the ways out ----
@@ -371,6 +377,20 @@ TEST(Refusals, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
   Pause(300);
   EXPECT_TRUE(IsWindow(chooser));
   EXPECT_FALSE(FileExists("C:\\Saver"));
+
+  // A drive that does not exist.
+  ASSERT_EQ(GetDriveTypeA("Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+  SetWindowTextA(GetDlgItem(chooser, 302), "Q:\\Saver\\Orvalen");
+  Click(chooser, IDOK);
+  question = WaitForMessageBox(wizard.program, "Quillmark Organizer - Setup");
+  ASSERT_TRUE(question.window);
+  Click(question.window, IDYES);
+  refusal = WaitForMessageBox(wizard.program, "Orvalen Setup");
+  ASSERT_TRUE(refusal.window);
+  EXPECT_EQ(refusal.text, "Error creating new directory!");
+  Click(refusal.window, IDOK);
+  Pause(300);
+  EXPECT_TRUE(IsWindow(chooser));
 
   SetWindowTextA(GetDlgItem(chooser, 302), "C:\\Saver\\Orvalen");
   Click(chooser, IDOK);
