@@ -2,18 +2,9 @@
 
 #include <shlobj.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace orvalen::setup::e2e {
 namespace {
-
-std::string FolderOfModule() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 struct Search {
   DWORD processId;
@@ -60,16 +51,7 @@ BOOL CALLBACK FindChild(HWND window, LPARAM data) {
 
 }  // namespace
 
-void Pause(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  MSG message;
-  do {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-std::string DistFolder() { return FolderOfModule() + "..\\dist\\"; }
+std::string DistFolder() { return BuildFolder() + "..\\dist\\"; }
 
 std::string CopyDistFolder(const std::string& name) {
   const std::string folder = "C:\\" + name + "\\";
@@ -99,20 +81,6 @@ std::string WindowsFolder() {
   GetWindowsDirectoryA(path, MAX_PATH);
   return std::string(path) + "\\";
 }
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool WaitForFile(const std::string& path, bool exists, DWORD timeoutMs) {
   const DWORD start = GetTickCount();

@@ -7,7 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/program_win_helpers.h"
+
 namespace orvalen::setup::e2e {
+
+using orvalen::e2e::BuildFolder;
+using orvalen::e2e::FileExists;
+using orvalen::e2e::ReadWholeFile;
+using orvalen::e2e::WriteWholeFile;
 
 constexpr DWORD kTimeout = 20000;
 
@@ -19,9 +26,6 @@ std::string InstallFolder();  // "C:\Program Files\Orvalen\"
 std::string SystemFolder();   // with a trailing backslash
 std::string WindowsFolder();
 
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
 // Waits until the file exists (or no longer exists); true when it does.
 bool WaitForFile(const std::string& path, bool exists, DWORD timeoutMs);
 
@@ -73,7 +77,7 @@ HWND FindControl(HWND root, int id, const char* className = nullptr);
 void Click(HWND button);
 void Click(HWND dialog, int id);
 // Waits while the test's own windows keep answering.
-void Pause(DWORD milliseconds);
+inline void Pause(DWORD milliseconds) { orvalen::e2e::WaitPumping(milliseconds); }
 
 // A message box of the program: its text (static 0xFFFF), its default
 // button (the one drawn as default) and its buttons.
