@@ -73,7 +73,8 @@ void TDirDialog::AddChildren(HTREEITEM parent, LPCITEMIDLIST folder) {
   ComPtr<IShellFolder> shellFolder = BindFolder(folder);
   if (!shellFolder) return;
   ComPtr<IEnumIDList> children;
-  if (shellFolder->EnumObjects(Handle(), SHCONTF_FOLDERS, children.Out()) != S_OK || !children) return;
+  if (shellFolder->EnumObjects(Handle(), SHCONTF_FOLDERS, children.Out()) != S_OK || !children)
+    return;
   TreeView tree = Tree();
   ItemIdList child;
   while (children->Next(1, child.Out(), nullptr) == S_OK) {
@@ -125,8 +126,8 @@ bool TDirDialog::OnCommand(int id, int, HWND) {
 
 void TDirDialog::OnOk() {
   const std::string path = Item(IDC_CHOOSE_PATH).Text();
-  if (!DirectoryExists(path) &&
-      ShowMessage(Handle(), kCreateQuestion, kCreateQuestionCaption, MB_YESNO | MB_ICONINFORMATION) != IDYES) {
+  if (!DirectoryExists(path) && ShowMessage(Handle(), kCreateQuestion, kCreateQuestionCaption,
+                                            MB_YESNO | MB_ICONINFORMATION) != IDYES) {
     return;
   }
   if (!CreateInstallDirectory(Handle(), path)) return;

@@ -14,7 +14,8 @@
 namespace orvalen::setup {
 namespace {
 
-constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 std::string Format(const char* format, const std::string& argument) {
   std::vector<char> text(lstrlenA(format) + argument.size() + 1);
@@ -114,8 +115,8 @@ void RegisterForRestartDeletion(const SetupState& state) {
                              "WININIT.INI");
     return std::string(value);
   });
-  WritePrivateProfileStringA(kRenameSection, key.c_str(), (state.sourceDir + kRemoveProgram).c_str(),
-                             "WININIT.INI");
+  WritePrivateProfileStringA(kRenameSection, key.c_str(),
+                             (state.sourceDir + kRemoveProgram).c_str(), "WININIT.INI");
 }
 
 // Writes "\DelUS.bat" and starts it hidden at idle priority: it deletes this
@@ -153,7 +154,8 @@ void PauseKeepingPaint(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   for (;;) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+      DispatchMessageA(&message);
     const DWORD waited = GetTickCount() - start;
     if (waited >= milliseconds) return;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_PAINT);
@@ -207,7 +209,8 @@ bool MakeShortcut(const Shortcut& shortcut) {
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid()))) return false;
   if (FAILED(link->SetPath(shortcut.target.c_str()))) return false;
   if (FAILED(link->SetDescription(kShortcutDescription))) return false;
-  if (!shortcut.arguments.empty() && FAILED(link->SetArguments(shortcut.arguments.c_str()))) return false;
+  if (!shortcut.arguments.empty() && FAILED(link->SetArguments(shortcut.arguments.c_str())))
+    return false;
   if (!shortcut.iconPath.empty() &&
       FAILED(link->SetIconLocation(shortcut.iconPath.c_str(), shortcut.iconIndex))) {
     return false;
@@ -220,7 +223,8 @@ bool MakeShortcut(const Shortcut& shortcut) {
 InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& progress) {
   progress.SetText(IDC_COPY_WAIT, kStatusPleaseWait);
   const std::string& dir = state.installDir;
-  if (!DirectoryExists(dir) && !CreateInstallDirectory(owner, dir)) return InstallOutcome::EndProgram;
+  if (!DirectoryExists(dir) && !CreateInstallDirectory(owner, dir))
+    return InstallOutcome::EndProgram;
   state.installed = true;
   if (!SetCurrentDirectoryA(dir.c_str()) && !CreateDirectoryA(dir.c_str(), nullptr)) {
     ShowMessage(owner, Format(kCouldNotCreateFormat, dir), kCouldNotCreateCaption, MB_OK);

@@ -8,7 +8,8 @@ namespace {
 bool EqualIgnoringCase(const std::string& a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i]; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }
@@ -42,7 +43,8 @@ std::string FolderOf(const std::string& filePath) {
   const size_t last = filePath.find_last_of("\\/");
   if (last == std::string::npos) {
     // "C:Setup.exe": the drive alone.
-    return filePath.size() >= 2 && filePath[1] == ':' ? filePath.substr(0, 2) + "\\" : std::string();
+    return filePath.size() >= 2 && filePath[1] == ':' ? filePath.substr(0, 2) + "\\"
+                                                      : std::string();
   }
   return filePath.substr(0, last) + "\\";
 }
@@ -57,14 +59,16 @@ std::vector<std::string> LeadingFolders(const std::string& path) {
   return folders;
 }
 
-std::string ProposedFolderIn(const std::string& selected) { return WithBackslash(selected) + "Orvalen"; }
+std::string ProposedFolderIn(const std::string& selected) {
+  return WithBackslash(selected) + "Orvalen";
+}
 
 std::vector<FileCopy> ProgramCopies(const std::string& sourceDir, const std::string& installDir) {
-  static const char* const kFiles[] = {
-      "Orvalen.exe",  "Orvalen.orv",  "Orvalen.cal",  "Orvalen.hlp",  "ReadMe.txt", "TileOrvl.jpg",
-      "vdelete1.jpg", "vdelete2.jpg", "vdelete3.jpg", "vdelete4.jpg",
-      // The user guide for systems without the old help viewer.
-      "Orvalen.htm"};
+  static const char* const kFiles[] = {"Orvalen.exe", "Orvalen.orv", "Orvalen.cal", "Orvalen.hlp",
+                                       "ReadMe.txt", "TileOrvl.jpg", "vdelete1.jpg", "vdelete2.jpg",
+                                       "vdelete3.jpg", "vdelete4.jpg",
+                                       // The user guide for systems without the old help viewer.
+                                       "Orvalen.htm"};
   std::vector<FileCopy> copies;
   for (const char* file : kFiles) copies.push_back({sourceDir + file, installDir + file});
   copies.push_back({sourceDir + kSetupProgram, installDir + kRemoveProgram});
@@ -78,10 +82,9 @@ std::vector<FileCopy> ModuleCopies(const std::string& sourceDir, const std::stri
 
 std::vector<std::string> RemovedFiles(const std::string& installDir) {
   static const char* const kFiles[] = {
-      "Orvalen.exe",  "Orvalen.orv",  "Orvalen.hlp",  "Orvalen.gid",  "Orvalen.cal",
-      "Readme.txt",   "Tileorvl.jpg", "vdelete1.jpg", "vdelete2.jpg", "vdelete3.jpg",
-      "vdelete4.jpg", "Ovslider.orv", "Ovslide.dat",  "Control Panel's Screen Savers.lnk",
-      "Orvalen Preview.lnk",
+      "Orvalen.exe", "Orvalen.orv", "Orvalen.hlp", "Orvalen.gid", "Orvalen.cal", "Readme.txt",
+      "Tileorvl.jpg", "vdelete1.jpg", "vdelete2.jpg", "vdelete3.jpg", "vdelete4.jpg",
+      "Ovslider.orv", "Ovslide.dat", "Control Panel's Screen Savers.lnk", "Orvalen Preview.lnk",
       // The user guide Setup copies beside the help file.
       "Orvalen.htm"};
   std::vector<std::string> paths;
@@ -89,7 +92,8 @@ std::vector<std::string> RemovedFiles(const std::string& installDir) {
   return paths;
 }
 
-std::vector<std::string> RemovedModules(const std::string& windowsDir, const std::string& systemDir) {
+std::vector<std::string> RemovedModules(const std::string& windowsDir,
+                                        const std::string& systemDir) {
   return {windowsDir + kSaverModule, windowsDir + kGraphicsLibrary, systemDir + kSaverModule,
           systemDir + kGraphicsLibrary};
 }
@@ -107,7 +111,9 @@ std::string ProgramMenuShortcutPath(const std::string& programsFolder) {
   return programsFolder + "\\Orvalen Screen Saver.lnk";
 }
 
-std::string DesktopShortcutPath(const std::string& desktopFolder) { return desktopFolder + "\\Orvalen.lnk"; }
+std::string DesktopShortcutPath(const std::string& desktopFolder) {
+  return desktopFolder + "\\Orvalen.lnk";
+}
 
 Shortcut ProgramMenuShortcut(const std::string& programsFolder, const std::string& installDir) {
   return {ProgramMenuShortcutPath(programsFolder), installDir + kConfigurationProgram, "", "", 0};

@@ -10,9 +10,11 @@
 namespace orvalen::setup {
 
 inline constexpr char kDefaultInstallDir[] = "C:\\Program Files\\Orvalen\\";
-inline constexpr char kUninstallParentKey[] = "software\\microsoft\\windows\\currentversion\\uninstall";
+inline constexpr char kUninstallParentKey[] =
+    "software\\microsoft\\windows\\currentversion\\uninstall";
 inline constexpr char kUninstallSubKey[] = "Orvalen";
-inline constexpr char kUninstallKey[] = "software\\microsoft\\windows\\currentversion\\uninstall\\Orvalen";
+inline constexpr char kUninstallKey[] =
+    "software\\microsoft\\windows\\currentversion\\uninstall\\Orvalen";
 inline constexpr char kDisplayName[] = "Orvalen";
 inline constexpr char kRemoveProgram[] = "Remove.exe";
 inline constexpr char kSetupProgram[] = "Setup.exe";
@@ -62,10 +64,11 @@ std::vector<FileCopy> ModuleCopies(const std::string& sourceDir, const std::stri
 std::vector<std::string> RemovedFiles(const std::string& installDir);
 // The saver module and the graphics library in the Windows directory, then
 // in the System directory.
-std::vector<std::string> RemovedModules(const std::string& windowsDir, const std::string& systemDir);
+std::vector<std::string> RemovedModules(const std::string& windowsDir,
+                                        const std::string& systemDir);
 
 struct Shortcut {
-  std::string link;       // the .lnk file
+  std::string link;  // the .lnk file
   std::string target;
   std::string arguments;  // empty: none
   std::string iconPath;   // empty: the target's own icon

@@ -10,7 +10,8 @@ inline constexpr char kExitApplicationQuestion[] =
     "Setup is not complete\nAre you sure you want to exit application?";
 inline constexpr char kDoneLabel[] = "Done";
 
-inline constexpr char kCreateQuestion[] = "This directory does not exists.\n\nDo you want to create it?";
+inline constexpr char kCreateQuestion[] =
+    "This directory does not exists.\n\nDo you want to create it?";
 inline constexpr char kCreateQuestionCaption[] = "Quillmark Organizer - Setup";
 // printf format: the refused path.
 inline constexpr char kNoDriveLetterFormat[] =
@@ -18,7 +19,8 @@ inline constexpr char kNoDriveLetterFormat[] =
 inline constexpr char kCreateError[] = "Error creating new directory!";
 // printf format: the installation directory.
 inline constexpr char kCouldNotCreateFormat[] =
-    "Could not create this directory:\n\t%s\nPlease run Setup again\n and choose another drive\\directory";
+    "Could not create this directory:\n\t%s\nPlease run Setup again\n and choose another "
+    "drive\\directory";
 inline constexpr char kCouldNotCreateCaption[] = "Setup Error";
 
 inline constexpr char kStatusPleaseWait[] = "Please wait,";

@@ -69,8 +69,8 @@ void TSetupWelcom::StartSourceProgram(const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     nullptr, &startup, &process)) {
     KernelHandle thread(process.hThread);
     KernelHandle handle(process.hProcess);
   }
@@ -129,7 +129,8 @@ bool TSetup::OnInit() {
     return true;
   }
   pages_.emplace(*this, IDC_FRAME_PLACEHOLDER);
-  pagesMade_ = pages_->Add(welcome_) && pages_->Add(directory_) && pages_->Add(copy_) && pages_->Add(finished_);
+  pagesMade_ = pages_->Add(welcome_) && pages_->Add(directory_) && pages_->Add(copy_) &&
+               pages_->Add(finished_);
   ShowPages();
   return true;
 }
@@ -198,7 +199,8 @@ void TSetup::Back() {
 
 void TSetup::ExitOrDone() {
   if (state_.page != kPageFinished) {
-    if (ShowMessage(mainWindow_.Handle(), kExitQuestion, kSetupCaption, kQuestionType) != IDYES) return;
+    if (ShowMessage(mainWindow_.Handle(), kExitQuestion, kSetupCaption, kQuestionType) != IDYES)
+      return;
     state_.page = kPageAbandoned;
     mainWindow_.End();
     return;
@@ -230,7 +232,8 @@ void TSetupWindow::GetClassAttributes(WNDCLASSEXA& attributes) const {
 
 bool TSetupWindow::Create(int showCommand) {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  if (!FrameWindow::Create(nullptr, kMainWindowTitle, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100)) {
+  if (!FrameWindow::Create(nullptr, kMainWindowTitle, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                           100)) {
     return false;
   }
   if (showCommand != 0 && showCommand != SW_SHOWMINNOACTIVE) showCommand = SW_SHOWNORMAL;
@@ -250,7 +253,8 @@ void TSetupWindow::OnSetup() {
   RECT frameRect{};
   GetWindowRect(frame, &frameRect);
   RECT outer{0, 0, frameRect.right - frameRect.left, frameRect.bottom - frameRect.top};
-  AdjustWindowRectEx(&outer, GetWindowLongA(Handle(), GWL_STYLE), FALSE, GetWindowLongA(Handle(), GWL_EXSTYLE));
+  AdjustWindowRectEx(&outer, GetWindowLongA(Handle(), GWL_STYLE), FALSE,
+                     GetWindowLongA(Handle(), GWL_EXSTYLE));
   const int width = outer.right - outer.left;
   const int height = outer.bottom - outer.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -262,7 +266,8 @@ void TSetupWindow::OnSetup() {
 
 bool TSetupWindow::QueryClose() {
   if (state_.page >= kPageFinished) return true;
-  if (ShowMessage(Handle(), kExitApplicationQuestion, kSetupCaption, kQuestionType) != IDYES) return false;
+  if (ShowMessage(Handle(), kExitApplicationQuestion, kSetupCaption, kQuestionType) != IDYES)
+    return false;
   state_.page = kPageAbandoned;
   return true;
 }

@@ -73,8 +73,9 @@ TEST(SetupPlan, SetupCopiesItselfAsRemoveAfterTheProgramFiles) {
     EXPECT_EQ(copies[i].to, "C:\\Orv\\" + name);
     names.insert(name);
   }
-  for (const char* name : {"Orvalen.exe", "Orvalen.orv", "Orvalen.cal", "Orvalen.hlp", "ReadMe.txt",
-                           "TileOrvl.jpg", "vdelete1.jpg", "vdelete2.jpg", "vdelete3.jpg", "vdelete4.jpg"}) {
+  for (const char* name :
+       {"Orvalen.exe", "Orvalen.orv", "Orvalen.cal", "Orvalen.hlp", "ReadMe.txt", "TileOrvl.jpg",
+        "vdelete1.jpg", "vdelete2.jpg", "vdelete3.jpg", "vdelete4.jpg"}) {
     EXPECT_EQ(names.count(name), 1u) << name;
   }
   const auto modules = ModuleCopies("Z:\\dist\\", "C:\\windows\\system32\\");
@@ -101,8 +102,8 @@ TEST(SetupPlan, RemoveDeletesEverythingSetupPutIntoTheFolder) {
   }
   EXPECT_EQ(removed.count(Lower("C:\\Orv\\Remove.exe")), 0u);
   EXPECT_EQ(RemovedModules("C:\\w\\", "C:\\w\\s\\"),
-            (std::vector<std::string>{"C:\\w\\Orvalen.scr", "C:\\w\\Orvalenx.dll", "C:\\w\\s\\Orvalen.scr",
-                                      "C:\\w\\s\\Orvalenx.dll"}));
+            (std::vector<std::string>{"C:\\w\\Orvalen.scr", "C:\\w\\Orvalenx.dll",
+                                      "C:\\w\\s\\Orvalen.scr", "C:\\w\\s\\Orvalenx.dll"}));
 }
 
 TEST(SetupPlan, ShortcutsPointWhereTheyShould) {

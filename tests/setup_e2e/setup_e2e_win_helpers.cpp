@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-
 namespace orvalen::setup::e2e {
 namespace {
 
@@ -61,7 +60,8 @@ std::string CopyDistFolder(const std::string& name) {
   if (find != INVALID_HANDLE_VALUE) {
     do {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      CopyFileA((DistFolder() + entry.cFileName).c_str(), (folder + entry.cFileName).c_str(), FALSE);
+      CopyFileA((DistFolder() + entry.cFileName).c_str(), (folder + entry.cFileName).c_str(),
+                FALSE);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
   }
@@ -99,11 +99,13 @@ std::string ProfileValue(const char* file, const char* section, const char* key)
 
 std::string MachineValue(const char* key, const char* name) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<missing>";
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    return "<missing>";
   char value[MAX_PATH] = {};
   DWORD size = sizeof value - 1;
   DWORD type = 0;
-  const LONG result = RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  const LONG result =
+      RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   RegCloseKey(opened);
   if (result != ERROR_SUCCESS) return "<missing>";
   return type == REG_SZ ? value : "<not a string>";
@@ -118,7 +120,8 @@ bool MachineKeyExists(const char* key) {
 
 std::string ShellFolder(const char* name) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+  if (RegOpenKeyExA(HKEY_CURRENT_USER,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
                     KEY_READ, &opened) != ERROR_SUCCESS) {
     return {};
   }
@@ -165,8 +168,8 @@ Program::Program(const std::string& path) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process_)) {
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process_)) {
     process_ = PROCESS_INFORMATION{};
   }
 }
@@ -223,8 +226,8 @@ std::string Text(HWND window) {
 std::string AskedText(HWND control) {
   char text[1024] = {};
   DWORD_PTR length = 0;
-  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      &length);
+  SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, &length);
   return text;
 }
 
@@ -246,7 +249,8 @@ MessageBoxSeen WaitForMessageBox(const Program& program, const char* caption, DW
   seen.text = Text(GetDlgItem(seen.window, 0xFFFF));
   for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
     HWND button = GetDlgItem(seen.window, id);
-    if (button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = id;
+    if (button && (GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      seen.defaultButton = id;
   }
   return seen;
 }

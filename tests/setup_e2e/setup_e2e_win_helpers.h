@@ -87,6 +87,7 @@ struct MessageBoxSeen {
   int defaultButton = 0;
   bool Has(int id) const { return GetDlgItem(window, id) != nullptr; }
 };
-MessageBoxSeen WaitForMessageBox(const Program& program, const char* caption, DWORD timeoutMs = kTimeout);
+MessageBoxSeen WaitForMessageBox(const Program& program, const char* caption,
+                                 DWORD timeoutMs = kTimeout);
 
 }  // namespace orvalen::setup::e2e

@@ -46,6 +46,34 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kTimeout) {
   return true;
 }
 
+// A visible top-level window of that class and caption (null: any) that
+// belongs to another process than `except`.
+HWND WindowOfAnotherProcess(const char* className, const char* caption, DWORD except) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, caption));) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(window, &process);
+      if (process != except && IsWindowVisible(window)) found = window;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+// The program file of the process that owns `window`.
+std::string ProgramOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (!handle) return {};
+  char path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  QueryFullProcessImageNameA(handle, 0, path, &size);
+  CloseHandle(handle);
+  return path;
+}
+
 // The running wizard and its parts.
 struct Wizard {
   explicit Wizard(const std::string& setupPath) : program(setupPath) {
@@ -59,7 +87,9 @@ struct Wizard {
     copy = GetParent(ControlWithText(main, "Please wait,"));
     finished = GetParent(ControlWithText(main, "Launch Control Panel"));
   }
-  bool Complete() const { return main && back && next && exit && welcome && directory && copy && finished; }
+  bool Complete() const {
+    return main && back && next && exit && welcome && directory && copy && finished;
+  }
   // Clicks Next or Back and waits until `page` is the one shown (the page
   // host shows the new page before it hides the old one).
   bool Turn(HWND button, HWND page) {
@@ -67,7 +97,8 @@ struct Wizard {
     return WaitUntil(
         [&] {
           int shown = 0;
-          for (HWND each : {welcome, directory, copy, finished}) shown += IsWindowVisible(each) ? 1 : 0;
+          for (HWND each : {welcome, directory, copy, finished})
+            shown += IsWindowVisible(each) ? 1 : 0;
           return IsWindowVisible(page) && shown == 1;
         },
         5000);
@@ -86,13 +117,16 @@ struct Wizard {
     Click(next);
     WaitUntil([&] {
       const std::string status = Text(GetDlgItem(copy, 101));
-      if (IsWindowVisible(copy) && (statuses.empty() || statuses.back() != status)) statuses.push_back(status);
+      if (IsWindowVisible(copy) && (statuses.empty() || statuses.back() != status))
+        statuses.push_back(status);
       if (IsWindowVisible(copy)) {
-        buttonsHiddenWhileCopying &= !IsWindowVisible(next) && !IsWindowVisible(back) && !IsWindowEnabled(exit);
+        buttonsHiddenWhileCopying &=
+            !IsWindowVisible(next) && !IsWindowVisible(back) && !IsWindowEnabled(exit);
       }
       return Text(exit) == "Done";
     });
-    if (!statuses.empty() && statuses.front() == "File copy in progress ...") statuses.erase(statuses.begin());
+    if (!statuses.empty() && statuses.front() == "File copy in progress ...")
+      statuses.erase(statuses.begin());
     return statuses;
   }
 
@@ -102,9 +136,18 @@ struct Wizard {
   bool buttonsHiddenWhileCopying = true;
 };
 
-const char* const kInstalledFiles[] = {"Orvalen.exe",  "Orvalen.orv",  "Orvalen.cal",  "Orvalen.htm",
-                                       "ReadMe.txt",   "TileOrvl.jpg", "vdelete1.jpg", "vdelete2.jpg",
-                                       "vdelete3.jpg", "vdelete4.jpg", "Remove.exe",   "Orvalen Preview.lnk",
+const char* const kInstalledFiles[] = {"Orvalen.exe",
+                                       "Orvalen.orv",
+                                       "Orvalen.cal",
+                                       "Orvalen.htm",
+                                       "ReadMe.txt",
+                                       "TileOrvl.jpg",
+                                       "vdelete1.jpg",
+                                       "vdelete2.jpg",
+                                       "vdelete3.jpg",
+                                       "vdelete4.jpg",
+                                       "Remove.exe",
+                                       "Orvalen Preview.lnk",
                                        "Control Panel's Screen Savers.lnk"};
 
 std::string DesktopLink() { return ShellFolder("Desktop") + "\\Orvalen.lnk"; }
@@ -135,13 +178,14 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(wizard.back); }, 5000));
     EXPECT_EQ(Text(GetDlgItem(wizard.directory, 101)), "C:\\Program Files\\Orvalen");
 
-    EXPECT_EQ(wizard.InstallAndWatch(), (std::vector<std::string>{"Copy in progress ...\n\n \n",
-                                                                    "Installing Orvalen...",
-                                                                    "Registering uninstall information..."}));
+    EXPECT_EQ(wizard.InstallAndWatch(),
+              (std::vector<std::string>{"Copy in progress ...\n\n \n", "Installing Orvalen...",
+                                        "Registering uninstall information..."}));
     EXPECT_TRUE(wizard.buttonsHiddenWhileCopying);
     EXPECT_EQ(Text(GetDlgItem(wizard.copy, 102)), "Please wait,");
     ASSERT_EQ(Text(wizard.exit), "Done");
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(wizard.finished) && IsWindowEnabled(wizard.exit); }));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return IsWindowVisible(wizard.finished) && IsWindowEnabled(wizard.exit); }));
     EXPECT_FALSE(IsWindowVisible(wizard.copy));
     EXPECT_FALSE(Checked(GetDlgItem(wizard.finished, 104)));
     Click(wizard.exit);
@@ -214,8 +258,8 @@ TEST(InstallThenRemove, YesRemovesWhatSetupInstalledAndKeepsTheUsersFiles) {
   WriteWholeFile(InstallFolder() + "mine.jpg", "the user's own picture");
   for (int slot = 0; slot < 5; ++slot) {
     const std::string key = "NUL" + std::to_string(slot);
-    WritePrivateProfileStringA("RENAME", key.c_str(), ("C:\\old" + std::to_string(slot) + ".exe").c_str(),
-                               "WININIT.INI");
+    WritePrivateProfileStringA("RENAME", key.c_str(),
+                               ("C:\\old" + std::to_string(slot) + ".exe").c_str(), "WININIT.INI");
   }
   const std::string remover = InstallFolder() + "Remove.exe";
   CreateDirectoryA("C:\\leftover", nullptr);
@@ -225,7 +269,8 @@ TEST(InstallThenRemove, YesRemovesWhatSetupInstalledAndKeepsTheUsersFiles) {
   const MessageBoxSeen box = WaitForMessageBox(remove, "UnInstall");
   ASSERT_TRUE(box.window);
   // While the test holds Remove.exe, the batch file must keep retrying.
-  HANDLE hold = CreateFileA(remover.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE hold = CreateFileA(remover.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
   ASSERT_NE(hold, INVALID_HANDLE_VALUE);
   Click(box.window, IDYES);
   EXPECT_EQ(remove.WaitForExit(kTimeout), 0);
@@ -317,7 +362,7 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
 
 // ---- Questions, refusals and the ways out ----
 
-TEST(Refusals, ExitAsksAndNoStaysEscapeAndCloseCommandsDoNothing) {
+TEST(WithoutInstalling, ExitAsksAndNoStaysEscapeAndCloseCommandsDoNothing) {
   const std::string source = CopyDistFolder("dist");
   Wizard wizard(source + "Setup.exe");
   ASSERT_TRUE(wizard.Complete());
@@ -345,7 +390,35 @@ TEST(Refusals, ExitAsksAndNoStaysEscapeAndCloseCommandsDoNothing) {
   EXPECT_TRUE(IsWindowVisible(wizard.welcome));
 }
 
-TEST(Refusals, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
+TEST(WithoutInstalling, SettingsAndPreviewStartTheProgramOfTheSourceFolder) {
+  const std::string source = CopyDistFolder("dist");
+  Wizard wizard(source + "Setup.exe");
+  ASSERT_TRUE(wizard.Complete());
+  DWORD setupProcess = 0;
+  GetWindowThreadProcessId(wizard.main, &setupProcess);
+
+  // "/c:" with the page's window: the configuration dialog is owned by the
+  // wizard.
+  Click(wizard.welcome, 1003);
+  HWND configure = WindowOfAnotherProcess("#32770", "Orvalen", setupProcess);
+  ASSERT_TRUE(configure);
+  EXPECT_EQ(lstrcmpiA(ProgramOf(configure).c_str(), (source + "Orvalen.exe").c_str()), 0);
+  EXPECT_EQ(GetWindow(configure, GW_OWNER), wizard.main);
+  PostMessageA(configure, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(configure); }));
+
+  // "/s": the saver, full screen, ended by a key.
+  Click(wizard.welcome, 1004);
+  HWND saver = WindowOfAnotherProcess("ORVALEN_SAVER_CLASS", nullptr, setupProcess);
+  ASSERT_TRUE(saver);
+  EXPECT_EQ(lstrcmpiA(ProgramOf(saver).c_str(), (source + "Orvalen.exe").c_str()), 0);
+  Pause(400);
+  PostMessageA(saver, WM_KEYDOWN, 'Q', 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(saver); }));
+  EXPECT_TRUE(wizard.program.Running());
+}
+
+TEST(WithoutInstalling, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
   const std::string source = CopyDistFolder("dist");
   Wizard wizard(source + "Setup.exe");
   ASSERT_TRUE(wizard.Complete());
@@ -372,7 +445,8 @@ TEST(Refusals, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
   MessageBoxSeen refusal = WaitForMessageBox(wizard.program, "Orvalen");
   ASSERT_TRUE(refusal.window);
   EXPECT_EQ(refusal.text,
-            "Can not create this directory:\nSaver\\Orvalen\nDirectory name should start with\nC:\\ \nD:\\ \netc.");
+            "Can not create this directory:\nSaver\\Orvalen\nDirectory name should start "
+            "with\nC:\\ \nD:\\ \netc.");
   Click(refusal.window, IDOK);
   Pause(300);
   EXPECT_TRUE(IsWindow(chooser));
@@ -402,7 +476,7 @@ TEST(Refusals, BrowseRefusesAPathWithoutDriveLetterAndCreatesNestedFolders) {
   EXPECT_EQ(Text(GetDlgItem(wizard.directory, 101)), "C:\\Saver\\Orvalen\\");
 }
 
-TEST(Refusals, ClosingTheWindowAsksAndYesEndsWithoutInstalling) {
+TEST(WithoutInstalling, ClosingTheWindowAsksAndYesEndsWithoutInstalling) {
   const std::string source = CopyDistFolder("dist");
   Wizard wizard(source + "Setup.exe");
   ASSERT_TRUE(wizard.Complete());
@@ -417,7 +491,7 @@ TEST(Refusals, ClosingTheWindowAsksAndYesEndsWithoutInstalling) {
   EXPECT_FALSE(MachineKeyExists(kUninstallKey));
 }
 
-TEST(Refusals, AnyLetterCaseOfRemoveAsksInsteadOfShowingTheWizard) {
+TEST(WithoutInstalling, AnyLetterCaseOfRemoveAsksInsteadOfShowingTheWizard) {
   const std::string source = CopyDistFolder("dist");
   const std::string copy = source + "REMOVE.EXE";
   ASSERT_TRUE(CopyFileA((source + "Setup.exe").c_str(), copy.c_str(), FALSE));
