@@ -33,7 +33,8 @@ bool TreeView::DeleteAll() {
 }
 
 HTREEITEM TreeView::Next(HTREEITEM item, UINT relation) const {
-  return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+  return reinterpret_cast<HTREEITEM>(
+      Send(TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 bool TreeView::Select(HTREEITEM item) {
@@ -81,7 +82,8 @@ TreeView::Hit TreeView::HitTest(POINT point) const {
 }
 
 HIMAGELIST TreeView::SetImageList(HIMAGELIST list, int which) {
-  return reinterpret_cast<HIMAGELIST>(Send(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
+  return reinterpret_cast<HIMAGELIST>(
+      Send(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
 }
 
 void ListView::SetExtendedStyle(DWORD mask, DWORD style) {

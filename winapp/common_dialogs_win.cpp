@@ -9,7 +9,9 @@
 
 namespace orvalen {
 
-void FileDialog::SetFilter(std::string_view barSeparated) { filter_ = FilterFromBars(barSeparated); }
+void FileDialog::SetFilter(std::string_view barSeparated) {
+  filter_ = FilterFromBars(barSeparated);
+}
 
 void FileDialog::SetChildTemplate(int templateId) {
   templateId_ = templateId;

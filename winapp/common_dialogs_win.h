@@ -35,7 +35,9 @@ class FileDialog {
   void SetFlags(DWORD flags) { flags_ = flags; }
   // Characters of the file-name buffer (at least MAX_PATH); multiple
   // selection needs room for the folder and every name.
-  void SetBufferSize(size_t characters) { bufferSize_ = characters < MAX_PATH ? MAX_PATH : characters; }
+  void SetBufferSize(size_t characters) {
+    bufferSize_ = characters < MAX_PATH ? MAX_PATH : characters;
+  }
   void SetChildTemplate(int templateId);
   void SetChildTemplate(std::string templateName);
   // Installs the hook without a child template.

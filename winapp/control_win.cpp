@@ -14,7 +14,8 @@ constexpr const char* kControlProperty = "Orvalen.Control";
 void SettleOverPlaceholder(HWND control, const Placeholder& placeholder) {
   SetWindowPos(control, placeholder.window, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  if (placeholder.font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(placeholder.font), FALSE);
+  if (placeholder.font)
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(placeholder.font), FALSE);
   if (GetDlgCtrlID(control) == placeholder.id) {
     DestroyWindow(placeholder.window);
   } else {
@@ -59,22 +60,27 @@ void Control::UnregisterReflection() {
 
 bool CustomControl::CreateOver(const WindowView& dialog, int placeholderId, const char* text,
                                DWORD style, int id) {
-  if (Handle()) return false;
   const Placeholder placeholder = TakePlaceholder(dialog, placeholderId);
   if (!placeholder.window) return false;
+  if (!Create(dialog, placeholder.rect, id == -1 ? placeholder.id : id, text, style)) return false;
+  SettleOverPlaceholder(Handle(), placeholder);
+  return true;
+}
+
+bool CustomControl::Create(const WindowView& parent, const RECT& rect, int id, const char* text,
+                           DWORD style) {
+  if (Handle() || !parent) return false;
   if (!RegisterClassOnce(ClassName(), [this](WNDCLASSEXA& attributes) {
         GetClassAttributes(attributes);
       })) {
     return false;
   }
-  const int controlId = id == -1 ? placeholder.id : id;
-  const RECT& r = placeholder.rect;
-  HWND control = CreateOwnedWindow(0, ClassName(), text ? text : "", style | WS_CHILD, r.left,
-                                   r.top, r.right - r.left, r.bottom - r.top, dialog.Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
+  HMENU childId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+  HWND control = CreateOwnedWindow(0, ClassName(), text ? text : "", style | WS_CHILD, rect.left,
+                                   rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                   parent.Handle(), childId);
   if (!control) return false;
   RegisterReflection(control);
-  SettleOverPlaceholder(control, placeholder);
   return true;
 }
 
@@ -101,17 +107,24 @@ bool SubclassedControl::AttachItem(const WindowView& dialog, int id) {
 
 bool SubclassedControl::CreateOver(const WindowView& dialog, int placeholderId,
                                    const char* systemClass, DWORD style, DWORD exStyle, int id) {
-  if (Handle()) return false;
   const Placeholder placeholder = TakePlaceholder(dialog, placeholderId);
   if (!placeholder.window) return false;
-  const int controlId = id == -1 ? placeholder.id : id;
-  const RECT& r = placeholder.rect;
-  HWND control = CreateWindowExA(exStyle, systemClass, "", style | WS_CHILD, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, dialog.Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+  if (!Create(dialog, placeholder.rect, id == -1 ? placeholder.id : id, systemClass, style,
+              exStyle)) {
+    return false;
+  }
+  SettleOverPlaceholder(Handle(), placeholder);
+  return true;
+}
+
+bool SubclassedControl::Create(const WindowView& parent, const RECT& rect, int id,
+                               const char* systemClass, DWORD style, DWORD exStyle) {
+  if (Handle() || !parent) return false;
+  HWND control = CreateWindowExA(exStyle, systemClass, "", style | WS_CHILD, rect.left, rect.top,
+                                 rect.right - rect.left, rect.bottom - rect.top, parent.Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleA(nullptr), nullptr);
   if (!control) return false;
-  SettleOverPlaceholder(control, placeholder);
   if (!Attach(control)) {
     DestroyWindow(control);
     return false;

@@ -44,9 +44,9 @@ class Control {
   // to let the dialog handle it.
   virtual std::optional<LRESULT> OnReflected(UINT message, WPARAM wParam, LPARAM lParam);
 
- protected:
   // Ties `window` to this object until UnregisterReflection, the window's
-  // end or the object's end, whichever comes first.
+  // end or the object's end, whichever comes first. CustomControl and
+  // SubclassedControl do it for the window they make or attach.
   void RegisterReflection(HWND window);
   void UnregisterReflection();
 
@@ -63,6 +63,9 @@ class CustomControl : public Window, public Control {
   // control took is destroyed; otherwise it is hidden and disabled.
   bool CreateOver(const WindowView& dialog, int placeholderId, const char* text, DWORD style,
                   int id = -1);
+  // Creates the control as a WS_CHILD window of `parent` on `rect` (client
+  // coordinates of the parent), for controls placed by code.
+  bool Create(const WindowView& parent, const RECT& rect, int id, const char* text, DWORD style);
 
  protected:
   virtual const char* ClassName() const = 0;
@@ -88,6 +91,9 @@ class SubclassedControl : public WindowView, public Control {
   // CustomControl::CreateOver does) and attaches it.
   bool CreateOver(const WindowView& dialog, int placeholderId, const char* systemClass,
                   DWORD style, DWORD exStyle = 0, int id = -1);
+  // Creates a `systemClass` control on `rect` of `parent` and attaches it.
+  bool Create(const WindowView& parent, const RECT& rect, int id, const char* systemClass,
+              DWORD style, DWORD exStyle = 0);
   // Removes the subclass; the window stays.
   void Detach();
 

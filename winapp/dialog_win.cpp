@@ -156,7 +156,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!self) return TRUE;
     self->SetHandle(hwnd);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-    return GuardedCallback<INT_PTR>(TRUE, [&]() -> INT_PTR { return self->OnInit() ? TRUE : FALSE; });
+    return GuardedCallback<INT_PTR>(TRUE,
+                                    [&]() -> INT_PTR { return self->OnInit() ? TRUE : FALSE; });
   }
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!self) return FALSE;

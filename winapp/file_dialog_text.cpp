@@ -55,7 +55,8 @@ std::vector<std::string> ParseFileDialogResult(std::string_view buffer) {
   std::string folder(pieces.front());
   if (folder.back() != '\\' && folder.back() != '/') folder.push_back('\\');
   for (size_t i = 1; i < pieces.size(); ++i) {
-    paths.push_back(IsFullPath(pieces[i]) ? std::string(pieces[i]) : folder + std::string(pieces[i]));
+    paths.push_back(IsFullPath(pieces[i]) ? std::string(pieces[i])
+                                          : folder + std::string(pieces[i]));
   }
   return paths;
 }

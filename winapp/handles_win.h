@@ -17,7 +17,8 @@ class UniqueHandle {
 
   UniqueHandle() = default;
   explicit UniqueHandle(Handle handle) : handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  UniqueHandle(UniqueHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.handle_, Traits::Invalid()));
     return *this;
@@ -198,7 +199,8 @@ class PaletteScope {
 // GlobalLock .. GlobalUnlock of a global memory block.
 class GlobalLockScope {
  public:
-  explicit GlobalLockScope(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+  explicit GlobalLockScope(HGLOBAL block)
+      : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
   GlobalLockScope(const GlobalLockScope&) = delete;
   GlobalLockScope& operator=(const GlobalLockScope&) = delete;
   ~GlobalLockScope() {
@@ -226,8 +228,9 @@ class Module {
   HMODULE Get() const { return module_; }
   template <typename Function>
   Function Find(const char* name) const {
-    return module_ ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
-                   : nullptr;
+    return module_
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module_, name)))
+               : nullptr;
   }
 
  private:

@@ -4,7 +4,8 @@
 
 namespace orvalen {
 
-std::vector<size_t> StableSortOrder(size_t count, const std::function<int(size_t, size_t)>& compare) {
+std::vector<size_t> StableSortOrder(size_t count,
+                                    const std::function<int(size_t, size_t)>& compare) {
   std::vector<size_t> order(count);
   std::iota(order.begin(), order.end(), size_t{0});
   std::vector<size_t> merged(count);

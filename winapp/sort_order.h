@@ -11,6 +11,7 @@ namespace orvalen {
 // goes first), equal items keeping their order. A comparison that is not a
 // consistent order (one that contradicts itself) still gives each index
 // exactly once. Exceptions of `compare` pass through; nothing is changed then.
-std::vector<size_t> StableSortOrder(size_t count, const std::function<int(size_t, size_t)>& compare);
+std::vector<size_t> StableSortOrder(size_t count,
+                                    const std::function<int(size_t, size_t)>& compare);
 
 }  // namespace orvalen

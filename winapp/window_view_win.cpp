@@ -32,7 +32,9 @@ void WindowView::SetInt(int value) { SetText(std::to_string(value)); }
 
 bool WindowView::Checked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
 
-void WindowView::SetCheck(bool checked) { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+void WindowView::SetCheck(bool checked) {
+  Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
 void WindowView::Enable(bool enabled) {
   if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);

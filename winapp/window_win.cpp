@@ -62,8 +62,9 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPAR
     self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  const std::optional<LRESULT> result = GuardedCallback<std::optional<LRESULT>>(
-      std::nullopt, [&] { return std::optional<LRESULT>(self->HandleMessage(message, wParam, lParam)); });
+  const std::optional<LRESULT> result = GuardedCallback<std::optional<LRESULT>>(std::nullopt, [&] {
+    return std::optional<LRESULT>(self->HandleMessage(message, wParam, lParam));
+  });
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->SetHandle(nullptr);

@@ -234,9 +234,11 @@ TEST_F(DialogTest, ChildMessagesReachTheControlObjectFirst) {
   };
   for (const Case& c : cases) {
     dialog_.offered.clear();
-    const LRESULT brush = SendMessageA(dialog_.Handle(), WM_CTLCOLORSTATIC,
-                                       reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c.child));
-    EXPECT_EQ(brush == reinterpret_cast<LRESULT>(colouredStatic.brush), !c.offeredToDialog) << c.what;
+    const LRESULT brush =
+        SendMessageA(dialog_.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(c.child));
+    EXPECT_EQ(brush == reinterpret_cast<LRESULT>(colouredStatic.brush), !c.offeredToDialog)
+        << c.what;
     EXPECT_EQ(dialog_.offered == std::vector<UINT>{WM_CTLCOLORSTATIC}, c.offeredToDialog) << c.what;
   }
   ReleaseDC(dialog_.Handle(), dc);
