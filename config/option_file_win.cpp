@@ -51,10 +51,10 @@ TOptionFile::TOptionFile() : SettingsPage(IDD_PROFILES) {}
 
 bool TOptionFile::OnInit() {
   for (size_t i = 0; i < std::size(kButtons); ++i) {
-    const GlyphButton& spec = kButtons[i];
-    if (buttons_[i].CreateOver(*this, spec.placeholder, spec.text, WS_VISIBLE | WS_TABSTOP,
-                               spec.id)) {
-      buttons_[i].SetGlyph(kGlyphNormal, spec.glyph);
+    const GlyphButton& button = kButtons[i];
+    if (buttons_[i].CreateOver(*this, button.placeholder, button.text, WS_VISIBLE | WS_TABSTOP,
+                               button.id)) {
+      buttons_[i].SetGlyph(kGlyphNormal, button.glyph);
     }
   }
   Load(Settings());
