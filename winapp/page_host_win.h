@@ -6,7 +6,9 @@
 // into the page and out again. The host makes the page a modeless child of the
 // dialog, puts it on the placeholder's rectangle (same size), behind the
 // placeholder in the tab order, and hides it; Show makes one page visible.
-// The host does not own the pages: they live as long as the dialog that made
+// The host keeps a view of the dialog's window taken when it is made, so make
+// it once that window exists (in the dialog's OnInit; a std::optional member
+// does). The host does not own the pages: they live as long as the dialog that made
 // them (usually as its members), and go with it.
 #include <windows.h>
 
