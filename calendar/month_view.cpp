@@ -43,6 +43,13 @@ Date ClampToCalendar(const Date& date, const Date& today) {
   return InCalendar(date) ? date : today;
 }
 
+Date CalendarStartDate(const Date& today) {
+  if (!IsValidDate(today)) return {1, 1, kFirstCalendarYear};
+  if (today.year < kFirstCalendarYear) return FitDay(today.day, today.month, kFirstCalendarYear);
+  if (today.year > kLastCalendarYear) return FitDay(today.day, today.month, kLastCalendarYear);
+  return today;
+}
+
 Date PreviousMonth(const Date& date) {
   if (!InCalendar(date)) return date;
   if (date.month == 1) {

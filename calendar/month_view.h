@@ -31,6 +31,9 @@ MonthGrid BuildMonthGrid(int month, int year);
 
 // The editor's date: one of 1996..2019, otherwise today's date.
 Date ClampToCalendar(const Date& date, const Date& today);
+// The date the editor starts on: today, moved into the nearest year the
+// calendar holds when today lies outside 1996..2019 (29 February becomes the 28th).
+Date CalendarStartDate(const Date& today);
 
 // A month earlier or later, keeping the day number when the month has it,
 // else the 30th, 29th or 28th; January 1996 and December 2019 stay put.

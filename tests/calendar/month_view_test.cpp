@@ -83,6 +83,10 @@ TEST(MonthNavigation, MonthMenuKeepsTheDayOrFallsBackToTheFirst) {
   EXPECT_EQ(ClampToCalendar({31, 12, 1995}, today), today);
   EXPECT_EQ(ClampToCalendar({30, 2, 2000}, today), today);
   EXPECT_EQ(ClampToCalendar({1, 1, 1996}, today), (Date{1, 1, 1996}));
+  EXPECT_EQ(CalendarStartDate({8, 12, 2026}), (Date{8, 12, 2019}));
+  EXPECT_EQ(CalendarStartDate({29, 2, 2024}), (Date{28, 2, 2019}));
+  EXPECT_EQ(CalendarStartDate({29, 2, 1992}), (Date{29, 2, 1996}));
+  EXPECT_EQ(CalendarStartDate({3, 7, 2005}), (Date{3, 7, 2005}));
 }
 
 TEST(MonthView, DateAndWeekdayTexts) {
