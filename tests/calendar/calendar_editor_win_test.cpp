@@ -50,13 +50,15 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-// Answers the first message box of this process with that caption from a
-// thread of its own, as a user would, and remembers its text.
-class MessageAnswerer {
+// Answers the first dialog of this process with that caption from a thread of
+// its own, as a user would: a file dialog gets `fileName` typed into its name
+// box and OK; a message box gets its text read and `button` pressed.
+class DialogAnswerer {
  public:
-  MessageAnswerer(std::string caption, int button)
-      : caption_(std::move(caption)), button_(button), thread_([this] { Run(); }) {}
-  ~MessageAnswerer() { Seen(); }
+  DialogAnswerer(std::string caption, int button, std::string fileName = {})
+      : caption_(std::move(caption)), button_(button), fileName_(std::move(fileName)),
+        thread_([this] { Run(); }) {}
+  ~DialogAnswerer() { Seen(); }
   std::string Seen() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
@@ -64,26 +66,38 @@ class MessageAnswerer {
   }
 
  private:
+  static constexpr int kFileNameBox = 0x47C;
+  static constexpr int kMessageText = 0xFFFF;
+
   static BOOL CALLBACK Match(HWND window, LPARAM data) {
-    auto* self = reinterpret_cast<MessageAnswerer*>(data);
+    auto* self = reinterpret_cast<DialogAnswerer*>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        std::string(name) == "#32770" && WindowText(window) == self->caption_ &&
-        GetDlgItem(window, 0xFFFF)) {
-      self->found_ = window;
-      return FALSE;
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+        std::string(name) != "#32770" || WindowText(window) != self->caption_) {
+      return TRUE;
     }
-    return TRUE;
+    const bool fileDialog = GetDlgItem(window, kFileNameBox) != nullptr;
+    const bool wanted = self->fileName_.empty()
+                            ? !fileDialog && GetDlgItem(window, kMessageText) != nullptr
+                            : fileDialog;
+    if (!wanted) return TRUE;
+    self->found_ = window;
+    return FALSE;
   }
   void Run() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
       EnumWindows(&Match, reinterpret_cast<LPARAM>(this));
       if (found_) {
-        seen_ = WindowText(GetDlgItem(found_, 0xFFFF));
+        if (fileName_.empty()) {
+          seen_ = WindowText(GetDlgItem(found_, kMessageText));
+        } else {
+          SendMessageA(GetDlgItem(found_, kFileNameBox), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(fileName_.c_str()));
+        }
         PostMessageA(found_, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
         return;
       }
@@ -94,6 +108,7 @@ class MessageAnswerer {
 
   std::string caption_;
   int button_;
+  std::string fileName_;
   HWND found_ = nullptr;
   std::string seen_;
   std::atomic<bool> stop_{false};
@@ -272,20 +287,66 @@ TEST_F(CalendarEditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
   const std::string expected = calendarPath_ +
                                "\n\nFile has been modified\nDo you whish to save the changes?";
   {
-    MessageAnswerer question("Orvalen", IDCANCEL);
+    DialogAnswerer question("Orvalen", IDCANCEL);
     Command(IDCANCEL);
     EXPECT_EQ(question.Seen(), expected);
   }
   EXPECT_TRUE(IsWindow(Window()));
   calendarFile_.clear();
   {
-    MessageAnswerer question("Orvalen", IDNO);
+    DialogAnswerer question("Orvalen", IDNO);
     Command(IDCANCEL);
     EXPECT_EQ(question.Seen(), expected);
   }
   EXPECT_FALSE(IsWindow(editor_->Handle()));
   EXPECT_EQ(calendarFile_, calendarPath_);
   EXPECT_TRUE(SavedDay({3, 6, 2005}).journal.empty());  // No: nothing written
+}
+
+TEST_F(CalendarEditorTest, BackupCopiesTheFileAndRefusesTheOpenOneAsTarget) {
+  Open();
+  {
+    DialogAnswerer file("Create Backup File", IDOK, calendarPath_);
+    DialogAnswerer replace("Create Backup File", IDYES);  // the dialog's overwrite question
+    DialogAnswerer message("Orvalen", IDOK);
+    Command(IDM_CALENDAR_BACKUP);
+    EXPECT_EQ(message.Seen(),
+              "Backup failed!\n\nPlease choose a different name\nfor the backup file");
+  }
+  const std::string backup = folder_.Path("copy.cal");
+  {
+    DialogAnswerer file("Create Backup File", IDOK, backup);
+    DialogAnswerer message("Orvalen", IDOK);
+    Command(IDM_CALENDAR_BACKUP);
+    EXPECT_EQ(message.Seen(), "Backup is complete\n\n" + calendarPath_ + "\nwas copied to\n" +
+                                  backup + "\n\nYou are currently editing this file:\n" +
+                                  calendarPath_);
+  }
+  EXPECT_EQ(test::ReadBytes(backup), test::ReadBytes(calendarPath_));
+  EXPECT_EQ(WindowText(Window()), calendarPath_);  // still editing the open file
+}
+
+TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
+  Open();
+  ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  const Rect header = editor_->Layout().Header();
+  HDC dc = GetDC(Window());
+  EXPECT_EQ(GetPixel(dc, header.left + 1, header.bottom - 2), RGB(0, 128, 128));
+  EXPECT_EQ(GetPixel(dc, header.right - 2, header.top + 1), RGB(0, 128, 128));
+  ReleaseDC(Window(), dc);
+  // The next-month button shows its arrow glyph in the middle.
+  HWND next = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_NEXT_MONTH);
+  RECT r{};
+  GetClientRect(next, &r);
+  HDC buttonDc = GetDC(next);
+  int blue = 0;
+  for (int y = 0; y < r.bottom; ++y) {
+    for (int x = 0; x < r.right; ++x) blue += GetPixel(buttonDc, x, y) == RGB(40, 72, 176);
+  }
+  EXPECT_GE(blue, 30);  // the arrow's 36 pixels, some under the button's frame at most
+  ReleaseDC(next, buttonDc);
 }
 
 }  // namespace
