@@ -363,6 +363,13 @@ bool TMwd::OnInit() {
   dayFont_.Reset(MakeFont(FW_BOLD));
   textFont_.Reset(MakeFont(FW_NORMAL));
   CreateControls();
+  // The size the window takes when restored; it opens maximised.
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const Rect placed = EditorPlacement(
+      context_.profile->GetString("TMwd", "Size", "", 64),
+      Rect{work.left, work.top, work.right, work.bottom}, GetSystemMetrics(SM_CYCAPTION));
+  MoveWindow(Handle(), placed.left, placed.top, placed.Width(), placed.Height(), FALSE);
   ShowWindow(Handle(), SW_MAXIMIZE);
   RECT client = ClientRect();
   layout_.Resize(client.right, client.bottom);

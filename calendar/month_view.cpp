@@ -97,6 +97,21 @@ std::string WeekdayHeader(int column, int clientWidth) {
   return clientWidth < MonthLayout::kWideClient ? name.substr(0, 3) : name;
 }
 
+Rect EditorPlacement(const std::string& stored, const Rect& workArea, int captionHeight) {
+  const int workWidth = workArea.Width();
+  const int workHeight = workArea.Height();
+  int values[4] = {-4, -4, workWidth, workHeight};
+  std::sscanf(stored.c_str(), "%d,%d,%d,%d", &values[0], &values[1], &values[2], &values[3]);
+  const int x = values[0], y = values[1], width = values[2], height = values[3];
+  const bool unusable = x < 0 || y < 0 || width > workWidth || height > workHeight ||
+                        x > workWidth / 2 || y > workHeight / 2 || width < workWidth / 2 ||
+                        height < workHeight / 2;
+  if (unusable) {
+    return {workArea.left, workArea.top, workArea.right, workArea.bottom - captionHeight};
+  }
+  return {x, y, x + width, y + height};
+}
+
 void MonthLayout::Resize(int width, int height) {
   width_ = width;
   cellWidth_ = (width - 2 * margin_ - 12) / 7;

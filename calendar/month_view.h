@@ -51,6 +51,13 @@ std::string DateButtonText(const Date& date);
 // the client area is narrower than 500 pixels.
 std::string WeekdayHeader(int column, int clientWidth);
 
+// The editor window's rectangle from the profile's "x,y,width,height" text
+// (read as "%d,%d,%d,%d"; missing numbers keep -4, -4 and the work area's
+// size). A rectangle that starts off the work area or beyond its middle, or
+// is larger than it or smaller than half of it, gives the whole work area
+// less a caption's height.
+Rect EditorPlacement(const std::string& stored, const Rect& workArea, int captionHeight);
+
 // Where the month view puts things in a client area.
 class MonthLayout {
  public:

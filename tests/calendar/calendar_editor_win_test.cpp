@@ -326,6 +326,27 @@ TEST_F(CalendarEditorTest, BackupCopiesTheFileAndRefusesTheOpenOneAsTarget) {
   EXPECT_EQ(WindowText(Window()), calendarPath_);  // still editing the open file
 }
 
+TEST_F(CalendarEditorTest, NewFileGetsTheCalendarExtensionAndBecomesTheOpenFile) {
+  Open();
+  struct Case {
+    const char* typed;
+    const char* created;
+  };
+  for (const Case& c : {Case{"fresh.txt", "fresh.txt.cal"}, Case{"other.CAL", "other.CAL"}}) {
+    {
+      DialogAnswerer file("New", IDOK, folder_.Path(c.typed));
+      Command(IDM_CALENDAR_NEW);
+    }
+    const std::string created = folder_.Path(c.created);
+    EXPECT_EQ(WindowText(Window()), created);
+    EXPECT_EQ(editor_->FilePath(), created);
+    EXPECT_EQ(test::ReadBytes(created).substr(0, 11), "QMKO_CAL_35");
+    EXPECT_EQ(profile_.values["Calendar MRU/MRU0"], created);
+  }
+  EXPECT_EQ(profile_.values["Calendar MRU/MRU1"], folder_.Path("fresh.txt.cal"));
+  EXPECT_EQ(profile_.values["Calendar MRU/MRU2"], calendarPath_);
+}
+
 TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
   Open();
   ShowWindow(Window(), SW_SHOWNOACTIVATE);

@@ -152,5 +152,30 @@ TEST(MonthLayout, CellsAndHitsAgree) {
   EXPECT_EQ(layout.Header(), (Rect{6, 36, 800 - 4 + 1, 56}));
 }
 
+TEST(MonthLayout, StoredPlacementIsUsedOnlyWhenItFitsTheWorkArea) {
+  const Rect work{0, 0, 1000, 800};
+  const Rect whole{0, 0, 1000, 800 - 20};
+  struct Case {
+    const char* stored;
+    Rect expected;
+  };
+  const Case cases[] = {
+      {"10,20,600,500", {10, 20, 610, 520}},
+      {"500,400,500,400", {500, 400, 1000, 800}},  // at the middle, half the size
+      {"", whole},                                   // the default starts at -4
+      {"-1,0,600,500", whole},
+      {"10,20,1001,500", whole},
+      {"501,20,600,500", whole},
+      {"10,401,600,500", whole},
+      {"10,20,499,500", whole},
+      {"10,20,600,399", whole},
+      {"10,20", {10, 20, 1010, 820}},                // the work area's width and height fill in
+      {"garbage", whole},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EditorPlacement(c.stored, work, 20), c.expected) << c.stored;
+  }
+}
+
 }  // namespace
 }  // namespace orvalen
