@@ -412,8 +412,7 @@ void TMwd::CreateControls() {
       WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 0, 0, 1, 1, Handle(),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CALENDAR_EDITOR_JOURNAL)),
       GetModuleHandleA(nullptr), nullptr);
-  journal_ = RichEdit(journal);
-  if (journal) {
+  if (journal_.Attach(journal)) {
     journal_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
     journal_.Send(EM_EXLIMITTEXT, 0, 8000);
     journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
@@ -548,9 +547,10 @@ void TMwd::LoadJournal(const std::string& stored) {
   if (!journal_) return;
   journal_.Send(EM_SETEVENTMASK, 0, 0);
   journal_.SetText("");
-  journal_.StreamIn(JournalRichText(stored));
+  RichEdit(journal_.Handle()).StreamIn(JournalRichText(stored));
   journal_.Send(EM_SETSEL, 0, 0);
   journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
+  journal_.ClearModified();
   dayModified_ = false;
 }
 
@@ -590,11 +590,12 @@ std::string TMwd::StoreJournal() {
 }
 
 void TMwd::CommitDay() {
-  if (!FileOpen() || selected_ < 1 || !dayModified_) return;
+  if (!FileOpen() || selected_ < 1 || !(dayModified_ || journal_.DayModified())) return;
   const Date day = grid_.Cell(selected_);
   DayTexts texts = buffer_.ReadDay(day);
   texts.journal = StoreJournal();
   dayModified_ = false;
+  journal_.ClearModified();
   if (buffer_.CommitDay(day, texts) != CalendarResult::kOk) {
     ShowMessage(Handle(), "unexpected error!\nThe day could not be written to the working buffer",
                 "Orvalen", MB_OK | MB_ICONSTOP);

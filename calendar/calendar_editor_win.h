@@ -10,6 +10,7 @@
 
 #include "base/profile.h"
 #include "calendar/calendar_buffer.h"
+#include "calendar/journal_editor_win.h"
 #include "calendar/month_view.h"
 #include "calendar/recent_files.h"
 #include "config/controls/button_ex_win.h"
@@ -119,7 +120,7 @@ class TMwd : public TDialogN {
   TButtonEx dateButton_;
   TButtonEx nextButton_;
   TButtonEx zoomButton_;
-  RichEdit journal_;
+  TRTF_Journal journal_;
   Font dayFont_;
   Font textFont_;
 };

@@ -277,6 +277,44 @@ TEST_F(CalendarEditorTest, EditingAStyledDayKeepsItsOtherLinesStyles) {
   EXPECT_EQ(saved.hours, styled->texts.hours);
 }
 
+TEST_F(CalendarEditorTest, CtrlKeysStyleWholeLines) {
+  Open();
+  GoTo(4, 1999);
+  ClickDay(12);
+  Type("first line\rsecond line\rthird");
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  const std::string text = WindowText(journal);
+  const LONG second = static_cast<LONG>(text.find("second"));
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  struct Step {
+    int key;
+    LONG from, to;  // selection, relative to the start of "second line"
+  };
+  // Part of the second line bold; the second and third italic; Ctrl+B again
+  // on the second line's end makes it plain.
+  const Step steps[] = {{'B', 3, 6}, {'I', 2, 14}, {'U', 0, 0}, {'B', 10, 10}};
+  for (const Step& step : steps) {
+    SendMessageA(journal, EM_SETSEL, second + step.from, second + step.to);
+    SendMessageA(journal, WM_KEYDOWN, step.key, 1);
+    SendMessageA(journal, WM_CHAR, step.key - '@', 1);  // the Ctrl character is not typed
+    SendMessageA(journal, WM_KEYUP, step.key, 1);
+  }
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  Command(IDM_CALENDAR_SAVE);
+  const std::vector<JournalLine> lines = ParseJournalLines(SavedDay({12, 4, 1999}).journal);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, "first line");
+  EXPECT_EQ(lines[0].flags, 0);
+  EXPECT_EQ(lines[1].text, "second line");
+  EXPECT_EQ(lines[1].flags, kStyleItalic | kStyleUnderline);
+  EXPECT_EQ(lines[2].text, "third");
+  EXPECT_EQ(lines[2].flags, kStyleItalic);
+}
+
 TEST_F(CalendarEditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
   Open();
   GoTo(6, 2005);
