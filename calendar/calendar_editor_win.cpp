@@ -60,6 +60,17 @@ HFONT MakeFont(int weight, bool italic = false, bool underline = false, bool str
                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
+// Face and size of the journal editor's text: "MS Sans Serif", 12 pixels
+// (9 points at 96 dots per inch).
+CHARFORMATA JournalFace() {
+  CHARFORMATA face{};
+  face.cbSize = sizeof face;
+  face.dwMask = CFM_FACE | CFM_SIZE;
+  face.yHeight = 9 * 20;
+  lstrcpynA(face.szFaceName, "MS Sans Serif", LF_FACESIZE);
+  return face;
+}
+
 // The rich text of a stored journal: one paragraph per line, in the line's
 // colour and styles.
 std::string JournalRichText(const std::string& stored) {
@@ -113,10 +124,10 @@ TDialogN::~TDialogN() = default;
 bool TDialogN::OnInit() {
   RegisterWindowMessageA("MRUFILEMESSAGE_EX");
   if (buffer_.CreateBuffer() != CalendarResult::kOk) {
-    ShowMessage(Handle(), "unexpected error!\nThe working buffer cannot be created", "Orvalen",
-                MB_OK | MB_ICONSTOP);
-    End(IDCANCEL);
-    return true;
+    ShowMessage(Handle(),
+                "Internal Error\n\nError occured when creating data buffer\n\nThe program has to exit!",
+                "Orvalen", MB_OK | MB_ICONSTOP);
+    ExitProcess(kBufferFailureExitCode);
   }
   const std::string& start = *context_.calendarFile;
   if (!start.empty() && GetFileAttributesA(start.c_str()) != INVALID_FILE_ATTRIBUTES) {
@@ -221,12 +232,34 @@ std::string TDialogN::AskForFile(bool save, const char* title, const char* filte
   return chosen && !dialog.Paths().empty() ? dialog.Paths().front() : std::string();
 }
 
+void TDialogN::ReportOpenFailure(CalendarResult result, const std::string& path) {
+  switch (result) {
+    case CalendarResult::kCannotOpen: {
+      ShowMessage(Handle(), "Can't open this file:\n\"" + path +
+                                "\" \n\nPlease Open another file or Create a New File");
+      break;
+    }
+    case CalendarResult::kCannotCreate:
+      ShowMessage(Handle(), path, "File Creation Error", MB_OK | MB_ICONSTOP);
+      break;
+    case CalendarResult::kBufferFailed:
+      // The editor cannot go on without its working buffer.
+      ShowMessage(Handle(), "CAN NOT CREATE BUFFER", "Internal Error", MB_OK | MB_ICONSTOP);
+      ExitProcess(kBufferFailureExitCode);
+    default: break;  // a file without the signature is refused silently
+  }
+}
+
 bool TDialogN::OpenPath(const std::string& path) {
-  if (!CheckSignature(path.c_str())) return false;
+  // A readable file that is no calendar is passed over; the open file stays.
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES && !CheckSignature(path.c_str())) {
+    return false;
+  }
   ResetView();
   documentModified_ = false;
-  if (buffer_.Open(path) != CalendarResult::kOk) {
-    buffer_.CreateBuffer();
+  const CalendarResult result = buffer_.Open(path);
+  if (result != CalendarResult::kOk) {
+    ReportOpenFailure(result, path);
     SetCaptionToPath();
     ResetView();
     return false;
@@ -247,8 +280,8 @@ void TDialogN::New() {
   const std::string path = WithCalendarExtension(chosen);
   ResetView();
   documentModified_ = false;
-  if (buffer_.CreateNew(path) != CalendarResult::kOk) {
-    buffer_.CreateBuffer();
+  if (const CalendarResult result = buffer_.CreateNew(path); result != CalendarResult::kOk) {
+    ReportOpenFailure(result, path);
     SetCaptionToPath();
     ResetView();
     return;
@@ -415,6 +448,8 @@ void TMwd::CreateControls() {
   if (journal_.Attach(journal)) {
     journal_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
     journal_.Send(EM_EXLIMITTEXT, 0, 8000);
+    CHARFORMATA face = JournalFace();
+    journal_.Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&face));
     journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
   }
 }
@@ -548,6 +583,11 @@ void TMwd::LoadJournal(const std::string& stored) {
   journal_.Send(EM_SETEVENTMASK, 0, 0);
   journal_.SetText("");
   RichEdit(journal_.Handle()).StreamIn(JournalRichText(stored));
+  // The stored lines carry style and colour; every line is shown in the
+  // editor's 12-pixel face.
+  CHARFORMATA face = JournalFace();
+  journal_.Send(EM_SETSEL, 0, -1);
+  journal_.Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&face));
   journal_.Send(EM_SETSEL, 0, 0);
   journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
   journal_.ClearModified();

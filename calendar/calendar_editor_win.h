@@ -20,6 +20,9 @@
 
 namespace orvalen {
 
+// The program ends with this code when the working buffer cannot be made.
+constexpr UINT kBufferFailureExitCode = 18;
+
 constexpr char kNoFileMessage[] = "No file exists!\nPlease Open or select a New file";
 
 // What the editor works with, supplied by its caller.
@@ -70,6 +73,9 @@ class TDialogN : public Dialog {
   void New();
   void Open();
   bool OpenPath(const std::string& path);
+  // The message of a failed open or create; ends the program when the
+  // working buffer failed.
+  void ReportOpenFailure(CalendarResult result, const std::string& path);
   void SaveAs();
   void Backup();
   void OpenRecent(int command);

@@ -275,6 +275,10 @@ TEST_F(CalendarEditorTest, EditingAStyledDayKeepsItsOtherLinesStyles) {
     }
   }
   EXPECT_EQ(saved.hours, styled->texts.hours);
+  for (const SampleDay& day : sample) {
+    if (day.date == styled->date) continue;
+    EXPECT_EQ(SavedDay(day.date), day.texts) << day.date.day << "." << day.date.month;
+  }
 }
 
 TEST_F(CalendarEditorTest, CtrlKeysStyleWholeLines) {
