@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "base/geometry.h"
+#include "calendar/calendar_editor_win.h"
 #include "config/command_ids.h"
 #include "config/page_rules.h"
 #include "imaging/extended_dib_win.h"
@@ -303,9 +304,21 @@ bool TOptionCalendar::AcceptCalendarFile(const std::string& path) {
 }
 
 bool TOptionCalendar::OnCommand(int id, int, HWND) {
-  if (id != IDC_CALENDAR_SELECT) return false;
-  SelectCalendar();
-  return true;
+  switch (id) {
+    case IDC_CALENDAR_SELECT: SelectCalendar(); return true;
+    case IDC_CALENDAR_EDIT: EditCalendar(); return true;
+    default: return false;
+  }
+}
+
+void TOptionCalendar::EditCalendar() {
+  PrivateProfile profile(Startup().activeProfilePath);
+  {
+    TMwd editor(CalendarEditorContext{&Settings().calendarFile, &profile, Startup().programDir});
+    editor.RunModal(Handle());
+  }
+  Item(IDC_CALENDAR_FILE).SetText(Settings().calendarFile);
+  EnterProgramFolder();
 }
 
 void TOptionCalendar::SelectCalendar() {

@@ -86,6 +86,9 @@ class TOptionCalendar : public SettingsPage {
   // The signature check with its message; true when the file is a calendar.
   bool AcceptCalendarFile(const std::string& path);
   void SelectCalendar();
+  // Runs the calendar editor over the page; the file it closes on becomes
+  // the calendar file.
+  void EditCalendar();
 };
 
 // "Default Text": the text of each weekday, edited one day at a time and

@@ -113,6 +113,74 @@ GLYPHS = {
 }
 
 
+# The calendar editor's buttons: month arrows, the file menu and the journal
+# zoom, each with a pressed picture moved one pixel down and to the right.
+def blank(size=16):
+    return [["."] * size for _ in range(size)]
+
+
+def arrow(pointing_right):
+    grid = blank()
+    for i in range(6):  # a solid triangle 6 columns deep, 11 rows tall
+        column = 5 + i if pointing_right else 10 - i
+        for row in range(3 + i, 13 - i):
+            grid[row][column] = "b"
+    return grid
+
+
+def file_menu():
+    grid = blank()
+    for row in range(2, 12):
+        for column in range(3, 12):
+            edge = row in (2, 11) or column in (3, 11)
+            grid[row][column] = "k" if edge else "w"
+    for row in (5, 7, 9):
+        for column in range(5, 10):
+            grid[row][column] = "s"
+    for i, row in enumerate(range(12, 15)):  # the drop-down mark under the page
+        for column in range(10 + i, 15 - i):
+            grid[row][column] = "k"
+    return grid
+
+
+def zoom():
+    grid = blank()
+    for row in range(16):
+        for column in range(16):
+            distance = (row - 6) ** 2 + (column - 6) ** 2
+            if 12 <= distance <= 22:
+                grid[row][column] = "k"
+            elif distance < 12:
+                grid[row][column] = "c"
+    for i in range(5):
+        grid[10 + i][10 + i] = "o"
+        grid[10 + i][11 + i if 11 + i < 16 else 15] = "o"
+    return grid
+
+
+def pressed(grid):
+    moved = blank(len(grid))
+    for row in range(len(grid) - 1):
+        for column in range(len(grid) - 1):
+            moved[row + 1][column + 1] = grid[row][column]
+    return moved
+
+
+def rows_of(grid):
+    return ["".join(row) for row in grid]
+
+
+GLYPHS.update({
+    "calendar-next.bmp": rows_of(arrow(True)),
+    "calendar-next-pressed.bmp": rows_of(pressed(arrow(True))),
+    "calendar-previous.bmp": rows_of(arrow(False)),
+    "calendar-previous-pressed.bmp": rows_of(pressed(arrow(False))),
+    "calendar-file-menu.bmp": rows_of(file_menu()),
+    "calendar-file-menu-pressed.bmp": rows_of(pressed(file_menu())),
+    "calendar-zoom.bmp": rows_of(zoom()),
+})
+
+
 def write_bmp(path, rows):
     keys = list(PALETTE)
     width, height = len(rows[0]), len(rows)

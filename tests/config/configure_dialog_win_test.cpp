@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "calendar/sample_calendar.h"
 #include "config/command_ids.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
@@ -506,6 +507,61 @@ TEST_F(ConfigureDialogTest, OpeningAsksAboutUnsignedFilesAndRefusesTheOpenOne) {
     EXPECT_EQ(message.Seen(), "Already Open");
   }
   DeleteFileA(unsigned_.c_str());
+}
+
+// Closes the first visible window of this process with that caption, from a
+// thread of its own, with the Cancel command.
+class WindowCanceller {
+ public:
+  explicit WindowCanceller(std::string caption)
+      : caption_(std::move(caption)), thread_([this] { Run(); }) {}
+  ~WindowCanceller() {
+    if (thread_.joinable()) thread_.join();
+  }
+  bool Found() {
+    if (thread_.joinable()) thread_.join();
+    return found_;
+  }
+
+ private:
+  void Run() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      HWND window = FindWindowA("#32770", caption_.c_str());
+      if (window && IsWindowVisible(window)) {
+        found_ = true;
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+
+  std::string caption_;
+  std::atomic<bool> found_{false};
+  std::thread thread_;
+};
+
+TEST_F(ConfigureDialogTest, EditCalendarRunsTheEditorOnTheFileAndShowsItAfterwards) {
+  const std::string calendar = folder_ + "edited.cal";
+  ASSERT_EQ(MakeSampleCalendar(calendar, folder_ + "make~.~"), CalendarResult::kOk);
+  WriteProfile(Startup().defaultProfilePath, "CALENDAR_FILENAME=" + calendar + "\r\n");
+  Open();
+  HWND file = PageItem("Calendar", IDC_CALENDAR_FILE);
+  EXPECT_EQ(Text(file), calendar);
+  SetWindowTextA(file, "typed over");
+  SetCurrentDirectoryA("C:\\");
+  {
+    WindowCanceller editor(calendar);  // the editor's caption is its file
+    Click(PageItem("Calendar", IDC_CALENDAR_EDIT));
+    EXPECT_TRUE(editor.Found());
+  }
+  EXPECT_EQ(Text(file), calendar);
+  EXPECT_EQ(Settings().calendarFile, calendar);
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_EQ(std::string(current) + "\\", folder_);
+  DeleteFileA(calendar.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "calendar/journal_editor_win.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <string>
+
+#include "winapp/common_dialogs_win.h"
+
+namespace orvalen {
+namespace {
+
+constexpr long kStoredTextLimit = 29000;
+constexpr long kAttributeCharsPerLine = 16;
+
+}  // namespace
+
+bool TRTF_Journal::TextFits() const {
+  const long lines = static_cast<long>(Send(EM_GETLINECOUNT));
+  const long lastStart = static_cast<long>(Send(EM_LINEINDEX, lines > 0 ? lines - 1 : 0));
+  return lastStart + kAttributeCharsPerLine * lines <= kStoredTextLimit;
+}
+
+bool TRTF_Journal::CheckTextSize() {
+  if (TextFits()) return true;
+  ShowMessage(Handle(), kTooManyLinesMessage, "error", MB_OK);
+  return false;
+}
+
+void TRTF_Journal::ToggleLineStyle(DWORD effect) {
+  // Lines are paragraphs; positions are offsets into the text, paragraph
+  // marks included, as the control counts them.
+  const std::string text = Text();
+  CHARRANGE selection{};
+  Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  const size_t from = std::min<size_t>(static_cast<size_t>(std::max(selection.cpMin, 0L)),
+                                       text.size());
+  const size_t to = std::min<size_t>(static_cast<size_t>(std::max(selection.cpMax, 0L)),
+                                     text.size());
+  const size_t mark = from == 0 ? std::string::npos : text.find_last_of("\r\n", from - 1);
+  const size_t lineStart = mark == std::string::npos ? 0 : mark + 1;
+  size_t lineEnd = text.find_first_of("\r\n", to);
+  if (lineEnd == std::string::npos) {
+    lineEnd = text.size();
+  } else {
+    if (text[lineEnd] == '\r') ++lineEnd;
+    if (lineEnd < text.size() && text[lineEnd] == '\n') ++lineEnd;
+  }
+  Send(EM_SETSEL, lineStart, lineEnd);
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  // The first character's style decides: a bold line becomes plain, any
+  // other bold.
+  const bool on = !(format.dwEffects & effect);
+  CHARFORMATA change{};
+  change.cbSize = sizeof change;
+  change.dwMask = effect == CFE_BOLD ? CFM_BOLD : effect == CFE_ITALIC ? CFM_ITALIC : CFM_UNDERLINE;
+  change.dwEffects = on ? effect : 0;
+  Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&change));
+  Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+}
+
+LRESULT TRTF_Journal::ControlKey(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_KEYDOWN) return 0;  // Ctrl characters are not typed
+  const WPARAM key = wParam >= 'a' && wParam <= 'z' ? wParam - 32 : wParam;
+  switch (key) {
+    case 'B': ToggleLineStyle(CFE_BOLD); return 0;
+    case 'I': ToggleLineStyle(CFE_ITALIC); return 0;
+    case 'U': ToggleLineStyle(CFE_UNDERLINE); return 0;
+    case 'C': Send(WM_COPY); return 0;
+    case 'X': Send(WM_CUT); return 0;
+    case 'V':
+      if (!CheckTextSize()) return 0;
+      Send(WM_SETREDRAW, FALSE);
+      Send(WM_PASTE);
+      Send(WM_SETREDRAW, TRUE);
+      InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
+    default: {
+      const LRESULT result = CallDefault(message, wParam, lParam);
+      CheckTextSize();
+      return result;
+    }
+  }
+}
+
+LRESULT TRTF_Journal::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_KEYDOWN && message != WM_CHAR) return CallDefault(message, wParam, lParam);
+  dayModified_ = true;
+  if (message == WM_KEYDOWN && wParam == VK_CONTROL) return 0;
+  if (GetKeyState(VK_CONTROL) < 0) return ControlKey(message, wParam, lParam);
+  const LRESULT result = CallDefault(message, wParam, lParam);
+  CheckTextSize();
+  return result;
+}
+
+}  // namespace orvalen

@@ -1,0 +1,416 @@
+// The calendar editor in the test process, on a calendar the test writes:
+// month navigation, a day's journal typed, saved and read back through the
+// calendar reader, and the question about unsaved changes.
+#include "calendar/calendar_editor_win.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "calendar/calendar_text.h"
+#include "calendar/sample_calendar.h"
+#include "calendar_test_helpers.h"
+#include "resources/resource_ids.h"
+#include "winapp/application_win.h"
+
+namespace orvalen {
+namespace {
+
+class MapProfile final : public Profile {
+ public:
+  std::map<std::string, std::string> values;
+  std::string GetString(const char* section, const char* key, const char* defaultValue,
+                        size_t) override {
+    auto it = values.find(std::string(section) + "/" + key);
+    return it == values.end() ? defaultValue : it->second;
+  }
+  int GetInt(const char*, const char*, int defaultValue) override { return defaultValue; }
+  void WriteString(const char* section, const char* key, const char* value) override {
+    values[std::string(section) + "/" + key] = value;
+  }
+  void Flush() override {}
+};
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Answers the first dialog of this process with that caption from a thread of
+// its own, as a user would: a file dialog gets `fileName` typed into its name
+// box and OK; a message box gets its text read and `button` pressed.
+class DialogAnswerer {
+ public:
+  DialogAnswerer(std::string caption, int button, std::string fileName = {})
+      : caption_(std::move(caption)), button_(button), fileName_(std::move(fileName)),
+        thread_([this] { Run(); }) {}
+  ~DialogAnswerer() { Seen(); }
+  std::string Seen() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+
+ private:
+  static constexpr int kFileNameBox = 0x47C;
+  static constexpr int kMessageText = 0xFFFF;
+
+  static BOOL CALLBACK Match(HWND window, LPARAM data) {
+    auto* self = reinterpret_cast<DialogAnswerer*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
+        std::string(name) != "#32770" || WindowText(window) != self->caption_) {
+      return TRUE;
+    }
+    const bool fileDialog = GetDlgItem(window, kFileNameBox) != nullptr;
+    const bool wanted = self->fileName_.empty()
+                            ? !fileDialog && GetDlgItem(window, kMessageText) != nullptr
+                            : fileDialog;
+    if (!wanted) return TRUE;
+    self->found_ = window;
+    return FALSE;
+  }
+  void Run() {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+      EnumWindows(&Match, reinterpret_cast<LPARAM>(this));
+      if (found_) {
+        if (fileName_.empty()) {
+          seen_ = WindowText(GetDlgItem(found_, kMessageText));
+        } else {
+          SendMessageA(GetDlgItem(found_, kFileNameBox), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(fileName_.c_str()));
+        }
+        PostMessageA(found_, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+        return;
+      }
+      if (stop_) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+
+  std::string caption_;
+  int button_;
+  std::string fileName_;
+  HWND found_ = nullptr;
+  std::string seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+class CalendarEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static Application application("calendar tests");
+    calendarPath_ = folder_.Path("Sample.cal");
+    ASSERT_EQ(MakeSampleCalendar(calendarPath_, folder_.Path("make~.~")), CalendarResult::kOk);
+    calendarFile_ = calendarPath_;
+    SetCurrentDirectoryA(folder_.Root().string().c_str());
+  }
+  void TearDown() override {
+    editor_.reset();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    SetCurrentDirectoryA(temp);
+  }
+
+  void Open() {
+    editor_ = std::make_unique<TMwd>(
+        CalendarEditorContext{&calendarFile_, &profile_, folder_.Root().string() + "\\"});
+    ASSERT_NE(editor_->CreateModeless(nullptr), nullptr);
+    Pump();
+  }
+  HWND Window() const { return editor_->Handle(); }
+  void Command(int id) {
+    SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    Pump();
+  }
+  std::string DateButton() const {
+    return WindowText(GetDlgItem(Window(), IDC_CALENDAR_EDITOR_DATE));
+  }
+  void GoTo(int month, int year) {
+    while (editor_->CurrentDate().year > year) Command(IDM_CALENDAR_PRIOR_YEAR);
+    while (editor_->CurrentDate().year < year) Command(IDM_CALENDAR_NEXT_YEAR);
+    Command(IDM_CALENDAR_JANUARY + month - 1);
+  }
+  void ClickDay(int day) {
+    const int cell = editor_->Grid().CellOfDay(day);
+    ASSERT_GT(cell, 0);
+    const Rect r = editor_->Layout().CellRect(cell);
+    const LPARAM at = MAKELPARAM(r.left + r.Width() / 2, r.top + r.Height() / 2);
+    SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(Window(), WM_LBUTTONUP, 0, at);
+    Pump();
+  }
+  void Type(const std::string& text) {
+    HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+    for (char c : text) SendMessageA(journal, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Pump();
+  }
+  DayTexts SavedDay(const Date& date) {
+    CalendarWorkBuffer reader(folder_.Path("read~.~"));
+    EXPECT_EQ(reader.Open(calendarPath_), CalendarResult::kOk);
+    return reader.ReadDay(date);
+  }
+
+  test::TempDir folder_;
+  std::string calendarPath_;
+  std::string calendarFile_;
+  MapProfile profile_;
+  std::unique_ptr<TMwd> editor_;
+};
+
+TEST_F(CalendarEditorTest, OpensTheCalendarFileAndListsItAsRecent) {
+  Open();
+  EXPECT_TRUE(editor_->FileOpen());
+  EXPECT_EQ(WindowText(Window()), calendarPath_);
+  EXPECT_EQ(DateButton(), DateButtonText(editor_->CurrentDate()));
+  EXPECT_EQ(profile_.values["Calendar MRU/MRU0"], calendarPath_);
+  EXPECT_EQ(editor_->SelectedCell(), -1);
+  RECT client{};
+  GetClientRect(Window(), &client);
+  RECT cancel{};
+  GetWindowRect(GetDlgItem(Window(), IDCANCEL), &cancel);
+  MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&cancel), 2);
+  EXPECT_EQ(cancel.right, client.right - 4);
+  EXPECT_EQ(cancel.right - cancel.left, client.right > 500 ? 90 : 60);
+}
+
+TEST_F(CalendarEditorTest, MonthAndYearCommandsMoveTheViewWithinTheCalendar) {
+  Open();
+  GoTo(1, 2000);
+  struct Step {
+    int command;
+    const char* shown;
+  };
+  const Step steps[] = {
+      {IDC_CALENDAR_EDITOR_NEXT_MONTH, "Feb "},
+      {IDC_CALENDAR_EDITOR_PREVIOUS_MONTH, "Jan "},
+      {IDM_CALENDAR_JANUARY + 11, "Dec "},
+      {IDM_CALENDAR_NEXT_YEAR, ", 2001"},
+      {IDM_CALENDAR_PRIOR_YEAR, ", 2000"},
+  };
+  for (const Step& step : steps) {
+    Command(step.command);
+    EXPECT_NE(DateButton().find(step.shown), std::string::npos) << step.shown << " " << DateButton();
+    EXPECT_EQ(DateButton(), DateButtonText(editor_->CurrentDate()));
+  }
+  GoTo(12, 2019);
+  const Date last = editor_->CurrentDate();
+  Command(IDC_CALENDAR_EDITOR_NEXT_MONTH);
+  Command(IDM_CALENDAR_NEXT_YEAR);
+  EXPECT_EQ(editor_->CurrentDate(), last);
+  GoTo(1, 1996);
+  const Date first = editor_->CurrentDate();
+  Command(IDC_CALENDAR_EDITOR_PREVIOUS_MONTH);
+  Command(IDM_CALENDAR_PRIOR_YEAR);
+  EXPECT_EQ(editor_->CurrentDate(), first);
+  EXPECT_EQ(editor_->Grid().firstOffset, 1);  // 1 January 1996 was a Monday
+}
+
+TEST_F(CalendarEditorTest, TypedJournalIsSavedAndReadsBack) {
+  Open();
+  GoTo(3, 1998);
+  ClickDay(10);
+  EXPECT_EQ(editor_->CurrentDate(), (Date{10, 3, 1998}));
+  EXPECT_EQ(DateButton(), "Mar 10, 1998");
+  Type("Dentist \\ {at} ten");
+  Command(IDM_CALENDAR_SAVE);
+  EXPECT_FALSE(editor_->DocumentModified());
+  const std::vector<JournalLine> lines = ParseJournalLines(SavedDay({10, 3, 1998}).journal);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].text, "Dentist \\ {at} ten");
+  // The saved file loads again, and the day shows the text in the editor.
+  Command(IDC_CALENDAR_EDITOR_NEXT_MONTH);
+  Command(IDC_CALENDAR_EDITOR_PREVIOUS_MONTH);
+  ClickDay(10);
+  EXPECT_EQ(WindowText(GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL)).find("Dentist \\ {at} ten"),
+            0u);
+}
+
+TEST_F(CalendarEditorTest, EditingAStyledDayKeepsItsOtherLinesStyles) {
+  const std::vector<SampleDay> sample = SampleCalendarDays();
+  const SampleDay* styled = nullptr;
+  for (const SampleDay& day : sample) {
+    if (ParseJournalLines(day.texts.journal).size() >= 2) {
+      styled = &day;
+      break;
+    }
+  }
+  ASSERT_NE(styled, nullptr);
+  const std::vector<JournalLine> before = ParseJournalLines(styled->texts.journal);
+  Open();
+  GoTo(styled->date.month, styled->date.year);
+  ClickDay(styled->date.day);
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  SendMessageA(journal, EM_SETSEL, 0, 0);
+  Type("X");
+  Command(IDM_CALENDAR_SAVE);
+  const DayTexts saved = SavedDay(styled->date);
+  const std::vector<JournalLine> after = ParseJournalLines(saved.journal);
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_EQ(after[0].text, "X" + before[0].text);
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(after[i].flags, before[i].flags) << i;
+    EXPECT_EQ(after[i].color, before[i].color & 15) << i;
+    if (i > 0) {
+      EXPECT_EQ(after[i].text, before[i].text);
+    }
+  }
+  EXPECT_EQ(saved.hours, styled->texts.hours);
+  for (const SampleDay& day : sample) {
+    if (day.date == styled->date) continue;
+    EXPECT_EQ(SavedDay(day.date), day.texts) << day.date.day << "." << day.date.month;
+  }
+}
+
+TEST_F(CalendarEditorTest, CtrlKeysStyleWholeLines) {
+  Open();
+  GoTo(4, 1999);
+  ClickDay(12);
+  Type("first line\rsecond line\rthird");
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  const std::string text = WindowText(journal);
+  const LONG second = static_cast<LONG>(text.find("second"));
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  struct Step {
+    int key;
+    LONG from, to;  // selection, relative to the start of "second line"
+  };
+  // Part of the second line bold; the second and third italic; Ctrl+B again
+  // on the second line's end makes it plain.
+  const Step steps[] = {{'B', 3, 6}, {'I', 2, 14}, {'U', 0, 0}, {'B', 10, 10}};
+  for (const Step& step : steps) {
+    SendMessageA(journal, EM_SETSEL, second + step.from, second + step.to);
+    SendMessageA(journal, WM_KEYDOWN, step.key, 1);
+    SendMessageA(journal, WM_CHAR, step.key - '@', 1);  // the Ctrl character is not typed
+    SendMessageA(journal, WM_KEYUP, step.key, 1);
+  }
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  Command(IDM_CALENDAR_SAVE);
+  const std::vector<JournalLine> lines = ParseJournalLines(SavedDay({12, 4, 1999}).journal);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, "first line");
+  EXPECT_EQ(lines[0].flags, 0);
+  EXPECT_EQ(lines[1].text, "second line");
+  EXPECT_EQ(lines[1].flags, kStyleItalic | kStyleUnderline);
+  EXPECT_EQ(lines[2].text, "third");
+  EXPECT_EQ(lines[2].flags, kStyleItalic);
+}
+
+TEST_F(CalendarEditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+  Open();
+  GoTo(6, 2005);
+  ClickDay(3);
+  Type("Unsaved");
+  Command(IDC_CALENDAR_EDITOR_NEXT_MONTH);  // commits the day
+  EXPECT_TRUE(editor_->DocumentModified());
+  const std::string expected = calendarPath_ +
+                               "\n\nFile has been modified\nDo you whish to save the changes?";
+  {
+    DialogAnswerer question("Orvalen", IDCANCEL);
+    Command(IDCANCEL);
+    EXPECT_EQ(question.Seen(), expected);
+  }
+  EXPECT_TRUE(IsWindow(Window()));
+  calendarFile_.clear();
+  {
+    DialogAnswerer question("Orvalen", IDNO);
+    Command(IDCANCEL);
+    EXPECT_EQ(question.Seen(), expected);
+  }
+  EXPECT_FALSE(IsWindow(editor_->Handle()));
+  EXPECT_EQ(calendarFile_, calendarPath_);
+  EXPECT_TRUE(SavedDay({3, 6, 2005}).journal.empty());  // No: nothing written
+}
+
+TEST_F(CalendarEditorTest, BackupCopiesTheFileAndRefusesTheOpenOneAsTarget) {
+  Open();
+  {
+    DialogAnswerer file("Create Backup File", IDOK, calendarPath_);
+    DialogAnswerer replace("Create Backup File", IDYES);  // the dialog's overwrite question
+    DialogAnswerer message("Orvalen", IDOK);
+    Command(IDM_CALENDAR_BACKUP);
+    EXPECT_EQ(message.Seen(),
+              "Backup failed!\n\nPlease choose a different name\nfor the backup file");
+  }
+  const std::string backup = folder_.Path("copy.cal");
+  {
+    DialogAnswerer file("Create Backup File", IDOK, backup);
+    DialogAnswerer message("Orvalen", IDOK);
+    Command(IDM_CALENDAR_BACKUP);
+    EXPECT_EQ(message.Seen(), "Backup is complete\n\n" + calendarPath_ + "\nwas copied to\n" +
+                                  backup + "\n\nYou are currently editing this file:\n" +
+                                  calendarPath_);
+  }
+  EXPECT_EQ(test::ReadBytes(backup), test::ReadBytes(calendarPath_));
+  EXPECT_EQ(WindowText(Window()), calendarPath_);  // still editing the open file
+}
+
+TEST_F(CalendarEditorTest, NewFileGetsTheCalendarExtensionAndBecomesTheOpenFile) {
+  Open();
+  struct Case {
+    const char* typed;
+    const char* created;
+  };
+  for (const Case& c : {Case{"fresh.txt", "fresh.txt.cal"}, Case{"other.CAL", "other.CAL"}}) {
+    {
+      DialogAnswerer file("New", IDOK, folder_.Path(c.typed));
+      Command(IDM_CALENDAR_NEW);
+    }
+    const std::string created = folder_.Path(c.created);
+    EXPECT_EQ(WindowText(Window()), created);
+    EXPECT_EQ(editor_->FilePath(), created);
+    EXPECT_EQ(test::ReadBytes(created).substr(0, 11), "QMKO_CAL_35");
+    EXPECT_EQ(profile_.values["Calendar MRU/MRU0"], created);
+  }
+  EXPECT_EQ(profile_.values["Calendar MRU/MRU1"], folder_.Path("fresh.txt.cal"));
+  EXPECT_EQ(profile_.values["Calendar MRU/MRU2"], calendarPath_);
+}
+
+TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
+  Open();
+  ShowWindow(Window(), SW_SHOWNOACTIVATE);
+  RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  const Rect header = editor_->Layout().Header();
+  HDC dc = GetDC(Window());
+  EXPECT_EQ(GetPixel(dc, header.left + 1, header.bottom - 2), RGB(0, 128, 128));
+  EXPECT_EQ(GetPixel(dc, header.right - 2, header.top + 1), RGB(0, 128, 128));
+  ReleaseDC(Window(), dc);
+  // The next-month button shows its arrow glyph in the middle.
+  HWND next = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_NEXT_MONTH);
+  RECT r{};
+  GetClientRect(next, &r);
+  HDC buttonDc = GetDC(next);
+  int blue = 0;
+  for (int y = 0; y < r.bottom; ++y) {
+    for (int x = 0; x < r.right; ++x) blue += GetPixel(buttonDc, x, y) == RGB(40, 72, 176);
+  }
+  EXPECT_GE(blue, 30);  // the arrow's 36 pixels, some under the button's frame at most
+  ReleaseDC(next, buttonDc);
+}
+
+}  // namespace
+}  // namespace orvalen
