@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "config/command_ids.h"
 #include "config/image_columns.h"
 #include "config/page_rules.h"
 #include "config/x_file_open_dialog_win.h"
@@ -99,6 +100,8 @@ bool TOptionImage::OnInit() {
   for (int i = 0; i < kImageColumnCount; ++i) {
     list.InsertColumn(i, kColumns[i].text, kColumns[i].width, kColumns[i].format);
   }
+  text_.Create(Handle());
+  preview_.Create(Handle(), "Preview");
   Load(Settings());
   return true;
 }
@@ -299,8 +302,48 @@ void TOptionImage::Sort(int column) {
   }
 }
 
-bool TOptionImage::OnCommand(int id, int, HWND) {
+void TOptionImage::Refresh() {
+  const bool preview = Item(IDC_IMAGES_PREVIEW).Checked();
+  const bool text = Item(IDC_IMAGES_TEXT).Checked();
+  if (busy_ || (!preview && !text)) return;
+  const ListView list = List();
+  const int focused =
+      static_cast<int>(list.Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused < 0) return;
+  const std::string name = list.ItemText(focused, kColumnName);
+  if (preview) preview_.LoadImage(list.ItemText(focused, kColumnFolder) + name);
+  if (text) text_.SetText(name, list.ItemText(focused, kColumnText));
+}
+
+void TOptionImage::ApplyText() {
+  const int first = List().NextSelected();
+  if (first < 0) {
+    ShowMessage(Handle(), "error!");
+    return;
+  }
+  List().SetItemText(first, kColumnText, text_.Buffer());
+}
+
+bool TOptionImage::OnCommand(int id, int notifyCode, HWND) {
   switch (id) {
+    case IDC_IMAGES_PREVIEW:
+      if (notifyCode != BN_CLICKED) return false;
+      if (Item(IDC_IMAGES_PREVIEW).Checked()) {
+        preview_.Show(true);
+        busy_ = false;
+        Refresh();
+      } else {
+        preview_.Show(false);
+      }
+      return true;
+    case IDC_IMAGES_TEXT:
+      if (notifyCode != BN_CLICKED) return false;
+      text_.Show(Item(IDC_IMAGES_TEXT).Checked());
+      Refresh();
+      return true;
+    case CM_PREVIEW_CLOSED: Item(IDC_IMAGES_PREVIEW).SetCheck(false); return true;
+    case CM_TEXT_CLOSED: Item(IDC_IMAGES_TEXT).SetCheck(false); return true;
+    case CM_TEXT_APPLY: ApplyText(); return true;
     case IDC_IMAGES_ADD_FILE: AddFiles(); return true;
     case IDC_IMAGES_REMOVE: RemoveSelected(); return true;
     case IDC_IMAGES_DRAG_DROP: OpenFolderWindow(); return true;
@@ -309,10 +352,12 @@ bool TOptionImage::OnCommand(int id, int, HWND) {
 }
 
 std::optional<LRESULT> TOptionImage::OnNotify(const NMHDR& header) {
-  if (header.idFrom == IDC_IMAGES_LIST && header.code == LVN_COLUMNCLICK) {
+  if (header.idFrom != IDC_IMAGES_LIST) return std::nullopt;
+  if (header.code == LVN_COLUMNCLICK) {
     Sort(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
     return 0;
   }
+  if (header.code == LVN_ITEMCHANGED || header.code == NM_CLICK) Refresh();
   return std::nullopt;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/image_list_source.h"
+#include "config/image_windows_win.h"
 #include "config/settings_page_win.h"
 #include "saver/settings.h"
 #include "winapp/common_controls_win.h"
@@ -96,6 +97,9 @@ class TOptionImage : public SettingsPage, public ImageListSource {
   void EndDraining();
   void Sort(int column);
   int LastSelected() const;
+  // Gives the focused picture to the preview and text windows that are on.
+  void Refresh();
+  void ApplyText();
 
   bool ready_ = true;
   bool busy_ = false;
@@ -104,6 +108,8 @@ class TOptionImage : public SettingsPage, public ImageListSource {
   bool sortAscending_ = false;
   // Folder and name of every row, for the duplicate check.
   std::set<std::pair<std::string, std::string>> listed_;
+  TImagePreview preview_;
+  TImageText text_;
 };
 
 }  // namespace orvalen
