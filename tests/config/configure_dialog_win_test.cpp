@@ -869,5 +869,76 @@ TEST_F(ImagesPageTest, AThousandImagesRefuseAddFileAndDropsCountTheQueue) {
   EXPECT_EQ(Count(), 1000);
 }
 
+// The window of this process with that class whose caption starts with `caption`.
+HWND FindProcessWindow(const char* className, const std::string& caption) {
+  struct Search { const char* className; const std::string* caption; HWND found; };
+  Search search{className, &caption, nullptr};
+  EnumWindows([](HWND window, LPARAM data) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[64] = {};
+    char text[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    if (process == GetCurrentProcessId() && std::string(name) == s->className &&
+        std::string(text).rfind(*s->caption, 0) == 0) {
+      s->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(ImagesPageTest, ToolWindowsFollowTheFocusedPictureAndTheTextIsAppliedToTheSelection) {
+  const std::string a = Picture("a.bmp"), b = Picture("b.bmp");
+  OpenWith("i0=" + a + "\r\ni1=" + b + "\r\n", "i1=second\x14\x15line\r\n");
+  HWND textBox = GetDlgItem(page_, IDC_IMAGES_TEXT);
+  HWND previewBox = GetDlgItem(page_, IDC_IMAGES_PREVIEW);
+  HWND preview = FindProcessWindow("OrvalenImagePreview", "Preview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_FALSE(IsWindowVisible(preview));
+  Check(previewBox, true);
+  Click(previewBox);
+  EXPECT_TRUE(IsWindowVisible(preview));
+
+  Check(textBox, true);
+  Click(textBox);
+  HWND text = FindProcessWindow("#32770", "Image: ");
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(IsWindowVisible(text));
+  EXPECT_EQ(Text(text), "Image: a.bmp");  // item 0 has the focus after loading
+
+  LVITEMA focus{};
+  focus.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  focus.state = LVIS_FOCUSED | LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
+  EXPECT_EQ(Text(text), "Image: b.bmp");
+  EXPECT_EQ(Text(GetDlgItem(text, IDC_IMAGE_TEXT_EDIT)), "second\r\nline");
+
+  // Apply goes to the first selected item; with none selected it says so.
+  Select({1});  // a change of selection refills the window: type after it
+  SetWindowTextA(GetDlgItem(text, IDC_IMAGE_TEXT_EDIT), "new\ttext");
+  Click(GetDlgItem(text, IDC_IMAGE_TEXT_APPLY));
+  EXPECT_EQ(Cell(1, 7), "new text");
+  Select({});
+  {
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(text, IDC_IMAGE_TEXT_APPLY));
+    EXPECT_EQ(message.Seen(), "error!");
+  }
+  EXPECT_EQ(Cell(0, 7), "");
+
+  // Closing either window unchecks its box.
+  SendMessageA(text, WM_CLOSE, 0, 0);
+  SendMessageA(preview, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(Checked(textBox));
+  EXPECT_FALSE(Checked(previewBox));
+  EXPECT_FALSE(IsWindowVisible(text));
+  EXPECT_FALSE(IsWindowVisible(preview));
+}
+
 }  // namespace
 }  // namespace orvalen
