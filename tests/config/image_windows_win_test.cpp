@@ -1,10 +1,13 @@
 // The images page's preview and text windows on their own: what they load,
 // show and send back to their owner.
 #include "config/image_windows_win.h"
+#include "config/x_file_open_dialog_win.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -161,6 +164,89 @@ TEST(ImageText, ShowsLineBreaksAndAppliesTheStoredForm) {
   EXPECT_TRUE(IsWindow(text.Handle()));
   EXPECT_FALSE(IsWindowVisible(text.Handle()));
   EXPECT_EQ(Owner::Commands(), std::vector<int>{CM_TEXT_CLOSED});
+}
+
+// The open dialog of this process with the preview template, or null.
+HWND FindOpenDialog() {
+  struct Search { HWND found; };
+  Search search{nullptr};
+  EnumWindows([](HWND window, LPARAM data) -> BOOL {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char caption[64] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        std::string(caption) == "Open" && GetDlgItem(window, 0x47C)) {
+      reinterpret_cast<Search*>(data)->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST(XFileOpenDialog, PreviewsTheSelectedFileLeftOfTheStandardControls) {
+  const std::string folder = TempFolder();
+  WriteFile(folder + "one.bmp", GreyBitmap(40, 0x7f));
+  WriteFile(folder + "bad.bmp", "not a picture");
+  TXFileOpenDialog dialog;
+  dialog.SetInitialFolder(folder);
+  dialog.SetFilter("All files (*.*)|*.*|");
+
+  // A name typed into the dialog's name box, as a click in its list puts it.
+  struct Step { std::string typed; bool previewOn; bool hasImage; std::string pathEdit; };
+  const std::vector<Step> steps = {
+      {"one.bmp", true, true, folder + "one.bmp"},
+      {"bad.bmp", true, false, folder + "bad.bmp"},
+      {"one.bmp", false, false, folder + "one.bmp"},  // preview off
+  };
+  std::vector<bool> seenImage;
+  std::vector<std::string> seenPath;
+  bool initiallyChecked = false;
+  bool areaLeftOfControls = false;
+  std::thread user([&] {
+    HWND open = nullptr;
+    for (int i = 0; i < 500 && !open; ++i) {
+      open = FindOpenDialog();
+      if (!open) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!open) return;
+    HWND child = nullptr;
+    for (HWND c = FindWindowExA(open, nullptr, "#32770", nullptr); c;
+         c = FindWindowExA(open, c, "#32770", nullptr)) {
+      if (GetDlgItem(c, IDC_XOPEN_AREA)) child = c;
+    }
+    if (child) {
+      initiallyChecked = IsDlgButtonChecked(child, IDC_XOPEN_PREVIEW) == BST_CHECKED;
+      RECT area{}, name{};
+      GetWindowRect(GetDlgItem(child, IDC_XOPEN_AREA), &area);
+      GetWindowRect(GetDlgItem(open, 0x47C), &name);
+      areaLeftOfControls = area.right <= name.left;
+      for (const Step& step : steps) {
+        CheckDlgButton(child, IDC_XOPEN_PREVIEW, step.previewOn ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageA(GetDlgItem(open, 0x47C), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(step.typed.c_str()));
+        OFNOTIFYA notify{};
+        notify.hdr.hwndFrom = open;
+        notify.hdr.code = CDN_SELCHANGE;
+        SendMessageA(child, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+        seenImage.push_back(dialog.HasPreviewImage());
+        char path[MAX_PATH] = {};
+        GetDlgItemTextA(child, IDC_XOPEN_PATH, path, sizeof path);
+        seenPath.push_back(path);
+      }
+    }
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  });
+  dialog.ShowOpen(nullptr);
+  user.join();
+  EXPECT_TRUE(initiallyChecked);
+  EXPECT_TRUE(areaLeftOfControls);
+  ASSERT_EQ(seenImage.size(), steps.size());
+  for (size_t i = 0; i < steps.size(); ++i) {
+    EXPECT_EQ(seenImage[i], steps[i].hasImage) << steps[i].typed;
+    EXPECT_EQ(seenPath[i], steps[i].pathEdit) << steps[i].typed;
+  }
 }
 
 }  // namespace
