@@ -63,6 +63,34 @@ int CompareSizeTexts(const std::string& first, const std::string& second) {
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
+std::map<std::string, std::string> ParseProfileSection(const std::string& block,
+                                                       size_t maxChars) {
+  auto trim = [](const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  };
+  std::map<std::string, std::string> entries;
+  size_t start = 0;
+  while (start < block.size() && block[start] != '\0') {
+    size_t end = block.find('\0', start);
+    if (end == std::string::npos) end = block.size();
+    const std::string line = block.substr(start, end - start);
+    start = end + 1;
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    std::string key = trim(line.substr(0, equals));
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string value = trim(line.substr(equals + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    entries.emplace(key, value.substr(0, maxChars));
+  }
+  return entries;
+}
+
 std::string PreviewPathOfSelection(const std::string& selection) {
   const size_t open = selection.find('"');
   if (open == std::string::npos) return selection;

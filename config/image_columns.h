@@ -3,6 +3,7 @@
 // stamps and text, and the order the list sorts them in. Window-free, so the
 // rules are checked without a list view.
 #include <cstdint>
+#include <map>
 #include <string>
 
 namespace orvalen {
@@ -50,6 +51,15 @@ bool SortAscendingAfterClick(int clicked, int previousColumn, bool previousAscen
 // Two size texts ("9KB", "10KB") by the numbers they start with: negative,
 // zero or positive as the first is smaller, equal or larger.
 int CompareSizeTexts(const std::string& first, const std::string& second);
+
+// The entries of a profile section as the section read returns them
+// ("key=value" strings, each ending in a NUL, the last followed by another),
+// by key in lower case: blanks around keys and values dropped, a value in
+// matching quotes unquoted, the first of repeated keys kept, each value cut
+// to `maxChars` characters. This is what reading each key on its own gives,
+// for a list that would take a thousand reads.
+std::map<std::string, std::string> ParseProfileSection(const std::string& block,
+                                                       size_t maxChars);
 
 // The file an open dialog's selection names for its preview: with several
 // files selected the selection reads "\"a.jpg\" \"b.jpg\"", and the first of them

@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <map>
+#include <unordered_map>
 
 #include "config/command_ids.h"
 #include "config/image_columns.h"
@@ -108,24 +110,49 @@ bool TOptionImage::OnInit() {
 
 void TOptionImage::OnDestroy() { KillTimer(Handle(), kDropTimer); }
 
+// Every entry of one section of the profile, read at once.
+static std::map<std::string, std::string> ReadSection(const std::string& path, const char* section,
+                                                      size_t maxChars) {
+  std::string block(64 * 1024, '\0');
+  for (;;) {
+    const DWORD read = GetPrivateProfileSectionA(section, block.data(),
+                                                 static_cast<DWORD>(block.size()), path.c_str());
+    if (read + 2 < block.size()) {
+      block.resize(read + 1);
+      break;
+    }
+    block.assign(block.size() * 2, '\0');
+  }
+  return ParseProfileSection(block, maxChars);
+}
+
 void TOptionImage::Load(const SaverSettings&) {
   ready_ = false;
   ListView list = List();
+  list.Send(WM_SETREDRAW, FALSE);
   list.DeleteAll();
   listed_.clear();
   ClearDropQueue();
-  PrivateProfile profile(Startup().activeProfilePath);
+  const std::string profile = PrivateProfile(Startup().activeProfilePath).Path();
+  const std::map<std::string, std::string> files =
+      ReadSection(profile, profile_keys::kFiles, kFileNameChars);
+  const std::map<std::string, std::string> texts =
+      ReadSection(profile, profile_keys::kImageText, kImageTextChars);
   for (int i = 0; i < kMaxImages; ++i) {
     const std::string key = ImageKey(i);
-    const std::string path = profile.GetString(profile_keys::kFiles, key.c_str(),
-                                               profile_keys::kNoEntry, kFileNameChars);
+    const auto file = files.find(key);
+    if (file == files.end()) continue;
+    const std::string& path = file->second;
     if (path.empty() || path == profile_keys::kNoEntry) continue;
     if (path == profile_keys::kListEnd) break;
     if (!AddFile(path, false)) continue;
-    const std::string text =
-        profile.GetString(profile_keys::kImageText, key.c_str(), "", kImageTextChars);
-    if (!text.empty()) list.SetItemText(list.Count() - 1, kColumnText, text);
+    const auto text = texts.find(key);
+    if (text != texts.end() && !text->second.empty()) {
+      list.SetItemText(list.Count() - 1, kColumnText, text->second);
+    }
   }
+  list.Send(WM_SETREDRAW, TRUE);
+  InvalidateRect(list.Handle(), nullptr, TRUE);
   SetState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ready_ = true;
 }
@@ -155,13 +182,15 @@ bool TOptionImage::AddFile(const std::string& path, bool test) {
     SetCursor(previous);
     if (!loaded) return false;
   }
-  WIN32_FIND_DATAA found{};
-  if (!FindHandle(FindFirstFileA(path.c_str(), &found))) return false;
+  // The file's size and time stamps, as a directory search reports them.
+  WIN32_FILE_ATTRIBUTE_DATA found{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found)) return false;
 
   busy_ = true;
   ListView list = List();
   const int firstSelected = list.NextSelected();
-  const int index = list.InsertItem(ready_ ? 0 : list.Count(), SplitFolderAndName(path).name);
+  const int index =
+      list.InsertItem(ready_ ? 0 : list.Count(), SplitFolderAndName(path).name, nextTag_++);
   if (index < 0) {
     busy_ = false;
     return false;
@@ -292,14 +321,59 @@ void TOptionImage::Sort(int column) {
   if (column < 0 || column >= kImageColumnCount) return;
   sortAscending_ = SortAscendingAfterClick(column, sortColumn_, sortAscending_);
   sortColumn_ = column;
-  const ListView list = List();
+  ListView list = List();
+  busy_ = true;
+  list.Send(WM_SETREDRAW, FALSE);
   if (column == kColumnSize) {
     TMyIntComparator comparator(list, column, sortAscending_);
-    List().SortItemsEx(comparator);
+    SortByTags(comparator);
   } else {
     TMyStringComparator comparator(list, column, sortAscending_);
-    List().SortItemsEx(comparator);
+    SortByTags(comparator);
   }
+  list.Send(WM_SETREDRAW, TRUE);
+  InvalidateRect(list.Handle(), nullptr, TRUE);
+  busy_ = false;
+}
+
+namespace {
+
+struct TagSort {
+  ListViewComparator* comparator;
+  const std::unordered_map<LPARAM, int>* placeOf;
+};
+
+// The list's own sort hands over the items' tags: each is turned back into
+// the item's place before the sort, where the comparator reads its key.
+// Equal keys keep their order.
+int CALLBACK CompareTags(LPARAM tag1, LPARAM tag2, LPARAM data) {
+  const auto* sort = reinterpret_cast<const TagSort*>(data);
+  const auto first = sort->placeOf->find(tag1);
+  const auto second = sort->placeOf->find(tag2);
+  if (first == sort->placeOf->end() || second == sort->placeOf->end()) return 0;
+  int result = 0;
+  try {
+    result = sort->comparator->Compare(first->second, second->second);
+  } catch (...) {
+    result = 0;
+  }
+  if (result != 0) return result;
+  return first->second < second->second ? -1 : first->second > second->second ? 1 : 0;
+}
+
+}  // namespace
+
+// Every item carries a tag of its own from its insertion, so the list sorts
+// without rewriting each item's data (which, with the notifications each
+// change sends, would cost more than the sort itself).
+void TOptionImage::SortByTags(ListViewComparator& comparator) {
+  ListView list = List();
+  std::unordered_map<LPARAM, int> placeOf;
+  const int count = list.Count();
+  for (int i = 0; i < count; ++i) placeOf.emplace(list.ItemData(i), i);
+  TagSort sort{&comparator, &placeOf};
+  list.Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort),
+            reinterpret_cast<LPARAM>(&CompareTags));
 }
 
 void TOptionImage::Refresh() {

@@ -85,5 +85,16 @@ TEST(ImageColumns, PreviewShowsTheFirstQuotedNameOfASelection) {
   for (const Case& c : cases) EXPECT_EQ(PreviewPathOfSelection(c.selection), c.path) << c.selection;
 }
 
+TEST(ImageColumns, SectionEntriesReadAsSingleKeysWouldBe) {
+  const char raw[] = "i0=C:\\a.jpg\0 I1 = C:\\b.jpg \0i2=\"C:\\c d.jpg\"\0i0=later\0"
+                     "junk\0i3=\0i4=abcdef\0\0i9=after the end\0";
+  const std::string block(raw, sizeof raw - 1);
+  const std::map<std::string, std::string> entries = ParseProfileSection(block, 4);
+  const std::map<std::string, std::string> expected = {
+      {"i0", "C:\\a"}, {"i1", "C:\\b"}, {"i2", "C:\\c"}, {"i3", ""}, {"i4", "abcd"}};
+  EXPECT_EQ(entries, expected);
+  EXPECT_EQ(ParseProfileSection(std::string("i0=\"x\0\0", 7), 10).at("i0"), "\"x");
+}
+
 }  // namespace
 }  // namespace orvalen
