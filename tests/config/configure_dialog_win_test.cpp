@@ -869,6 +869,31 @@ TEST_F(ImagesPageTest, AThousandImagesRefuseAddFileAndDropsCountTheQueue) {
   EXPECT_EQ(Count(), 1000);
 }
 
+TEST_F(ImagesPageTest, SeveralFilesChosenAreAddedUntilTheListIsFull) {
+  std::string lines;
+  for (int i = 0; i < 998; ++i) {
+    lines += ImageKey(i) + "=" + NotAPicture(std::to_string(i) + ".jpg", 0) + "\r\n";
+  }
+  OpenWith(lines);
+  ASSERT_EQ(Count(), 998);
+  Picture("x1.bmp");
+  Picture("x2.bmp");
+  Picture("x3.bmp");
+  Select({5});  // the dialog opens in the folder of the last selected item
+  {
+    DialogAnswerer answer("Open", "\"x1.bmp\" \"5.jpg\" \"x2.bmp\" \"x3.bmp\"");
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(page_, IDC_IMAGES_ADD_FILE));
+    EXPECT_EQ(message.Seen(), "Too many images");
+  }
+  // The listed file is skipped; several files are added without the test,
+  // each at the top, and the adding stops at 1000.
+  EXPECT_EQ(Count(), 1000);
+  EXPECT_EQ(Cell(0, 0), "x2.bmp");
+  EXPECT_EQ(Cell(1, 0), "x1.bmp");
+  EXPECT_EQ(Text(Dialog()), "Orvalen");
+}
+
 // The window of this process with that class whose caption starts with `caption`.
 HWND FindProcessWindow(const char* className, const std::string& caption) {
   struct Search { const char* className; const std::string* caption; HWND found; };
