@@ -15,7 +15,6 @@
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "winapp/common_dialogs_win.h"
-#include "winapp/handles_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -188,14 +187,13 @@ bool TOptionImage::AddFile(const std::string& path, bool test) {
 
   busy_ = true;
   ListView list = List();
+  const FolderAndName parts = SplitFolderAndName(path);
   const int firstSelected = list.NextSelected();
-  const int index =
-      list.InsertItem(ready_ ? 0 : list.Count(), SplitFolderAndName(path).name, nextTag_++);
+  const int index = list.InsertItem(ready_ ? 0 : list.Count(), parts.name, nextTag_++);
   if (index < 0) {
     busy_ = false;
     return false;
   }
-  const FolderAndName parts = SplitFolderAndName(path);
   const uint64_t bytes = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
   list.SetItemText(index, kColumnFolder, parts.folder);
   list.SetItemText(index, kColumnSize, SizeColumnText(bytes));
