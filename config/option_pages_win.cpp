@@ -9,6 +9,7 @@
 #include "calendar/calendar_editor_win.h"
 #include "config/command_ids.h"
 #include "config/page_rules.h"
+#include "config/x_file_open_dialog_win.h"
 #include "imaging/extended_dib_win.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
@@ -233,7 +234,7 @@ bool TOptionBack::OnCommand(int id, int, HWND) {
 }
 
 void TOptionBack::SelectBackground() {
-  FileDialog dialog;
+  TXFileOpenDialog dialog;
   dialog.SetFilter(
       "All supported formats|*.bmp;*.rle;*.dib;*.gif;*.tif;*.jpg;*.pcx|JPEG (*.jpg)|*.jpg|"
       "Aldus TIFF (*.tif)|*.tif|Paintbrush (*.pcx)|*.pcx|"

@@ -72,6 +72,12 @@
 #define IDC_EFFECTS_EDGES_BLACK 112
 #define IDC_EFFECTS_EDGES_SILVER 113
 
+// The pictures' open dialog: a child template named "RCxOpenDialog32".
+#define IDC_XOPEN_PREVIEW 104
+#define IDC_XOPEN_PATH 500
+#define IDC_XOPEN_FOLDER 501
+#define IDC_XOPEN_AREA 503
+
 // Background page.
 #define IDD_BACKGROUND 5
 #define IDC_BACKGROUND_USE_COLOR 101

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -17,6 +19,7 @@
 #include "config/command_ids.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
+#include "saver/settings.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -396,8 +399,15 @@ TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
 }
 
 TEST_F(ConfigureDialogTest, SlideShowCopiesTheScreenIntoItsProfileWithTheFirstSelectedImage) {
+  // The list keeps only files that exist.
+  const std::string pictures = folder_ + "p\\";
+  CreateDirectoryA(pictures.c_str(), nullptr);
   std::string files = "[Files]\r\n";
-  for (int i = 0; i < 6; ++i) files += "i" + std::to_string(i) + "=C:\\p\\" + std::to_string(i) + ".jpg\r\n";
+  for (int i = 0; i < 6; ++i) {
+    const std::string path = pictures + std::to_string(i) + ".jpg";
+    WriteFile(path, "x");
+    files += ImageKey(i) + "=" + path + "\r\n";
+  }
   WriteFile(Active(), "Orvalen\r\n[Settings]\r\nTotal=6\r\n" + files + "i6=<END>\r\n");
   Open();
   HWND list = PageItem("Images", IDC_IMAGES_LIST);
@@ -417,7 +427,7 @@ TEST_F(ConfigureDialogTest, SlideShowCopiesTheScreenIntoItsProfileWithTheFirstSe
     SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_CONFIGURE_SLIDE_SHOW, BN_CLICKED), 0);
     EXPECT_EQ(ReadKey(slide, "Settings", "LastImage"), c.lastImage);
     EXPECT_EQ(ReadKey(slide, "Settings", "VALUE_DELAY"), "11");  // the screen, unsaved
-    EXPECT_EQ(ReadKey(slide, "Files", "i5"), "C:\\p\\5.jpg");
+    EXPECT_EQ(ReadKey(slide, "Files", "i5"), pictures + "5.jpg");
     EXPECT_EQ(ReadKey(slide, "Files", "i6"), "<END>");
   }
   EXPECT_EQ(ReadKey(Active(), "Settings", "VALUE_DELAY"), "<missing>");
@@ -562,6 +572,453 @@ TEST_F(ConfigureDialogTest, EditCalendarRunsTheEditorOnTheFileAndShowsItAfterwar
   GetCurrentDirectoryA(MAX_PATH, current);
   EXPECT_EQ(std::string(current) + "\\", folder_);
   DeleteFileA(calendar.c_str());
+}
+
+// The images page: what it loads, adds, refuses, sorts, removes and queues.
+class ImagesPageTest : public ConfigureDialogTest {
+ protected:
+  void SetUp() override {
+    ConfigureDialogTest::SetUp();
+    pictures_ = folder_ + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(pictures_.c_str(), nullptr);
+  }
+
+  // A 2 x 2 24-bit bitmap file.
+  static std::string Bitmap() {
+    std::string bytes = "BM";
+    auto put = [&bytes](uint32_t value, int size) {
+      for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(54 + 16, 4); put(0, 4); put(54, 4);
+    put(40, 4); put(2, 4); put(2, 4); put(1, 2); put(24, 2); put(0, 4); put(16, 4);
+    put(0, 4); put(0, 4); put(0, 4); put(0, 4);
+    bytes += std::string(16, '\x7f');
+    return bytes;
+  }
+  std::string Picture(const std::string& name) {
+    WriteFile(pictures_ + name, Bitmap());
+    return pictures_ + name;
+  }
+  std::string NotAPicture(const std::string& name, size_t bytes = 10) {
+    WriteFile(pictures_ + name, std::string(bytes, 'x'));
+    return pictures_ + name;
+  }
+  // A profile whose Files section holds `files` (key=value lines) and whose
+  // ImageText section holds `texts`; then the dialog opened on it.
+  void OpenWith(const std::string& files, const std::string& texts = "") {
+    WriteFile(Active(), "Orvalen\r\n[Settings]\r\n[Files]\r\n" + files + "[ImageText]\r\n" + texts);
+    Open();
+    list_ = PageItem("Images", IDC_IMAGES_LIST);
+    page_ = GetParent(list_);
+  }
+  int Count() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+  std::string Cell(int item, int column) const {
+    char text[1024] = {};
+    LVITEMA get{};
+    get.iSubItem = column;
+    get.pszText = text;
+    get.cchTextMax = sizeof text;
+    SendMessageA(list_, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&get));
+    return text;
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < Count(); ++i) names.push_back(Cell(i, 0));
+    return names;
+  }
+  UINT State(int item) const {
+    return static_cast<UINT>(
+        SendMessageA(list_, LVM_GETITEMSTATE, item, LVIS_SELECTED | LVIS_FOCUSED));
+  }
+  void Select(const std::vector<int>& items) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int item : items) SendMessageA(list_, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+  }
+  void ClickColumn(int column) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list_;
+    click.hdr.idFrom = IDC_IMAGES_LIST;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageA(page_, WM_NOTIFY, IDC_IMAGES_LIST, reinterpret_cast<LPARAM>(&click));
+  }
+  // Drops `paths` on the dialog the way the shell does.
+  void Drop(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) names += path + '\0';
+    names += '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(memory);
+    SendMessageA(Dialog(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  }
+  int Queued() const {
+    return static_cast<int>(
+        SendMessageA(GetDlgItem(page_, IDC_IMAGES_DROP_QUEUE), LB_GETCOUNT, 0, 0));
+  }
+  void Tick() { SendMessageA(page_, WM_TIMER, 5, 0); }
+
+  std::string pictures_;
+  HWND list_ = nullptr;
+  HWND page_ = nullptr;
+};
+
+TEST_F(ImagesPageTest, LoadSkipsGapsStopsAtTheEndAndKeepsTextsWithTheirOwnFiles) {
+  const std::string a = Picture("a.bmp"), b = Picture("b.bmp"), c = Picture("c.bmp");
+  const std::string gone = pictures_ + "gone.bmp";
+  struct Case {
+    std::string files, texts;
+    std::vector<std::string> names, storedTexts;
+  };
+  const Case cases[] = {
+      // i1 missing, i2 "<>", i3 empty: skipped; i4 stops the list
+      {"i0=" + a + "\r\ni2=<>\r\ni3=\r\ni4=" + b + "\r\ni5=<END>\r\ni6=" + c + "\r\n",
+       "i0=first\r\ni4=line\x14\x15two\r\ni6=never\r\n",
+       {"a.bmp", "b.bmp"}, {"first", "line\x14\x15two"}},
+      {"i0=" + a + "\r\ni1=<END>\r\ni2=" + b + "\r\n", "", {"a.bmp"}, {""}},
+      // a file that no longer exists goes with its text
+      {"i0=" + gone + "\r\ni1=" + c + "\r\ni2=<END>\r\n", "i0=lost\r\ni1=kept\r\n",
+       {"c.bmp"}, {"kept"}},
+      // entries from i1000 on are never read
+      {"i1000=" + a + "\r\n", "", {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files);
+    OpenWith(c.files, c.texts);
+    ASSERT_EQ(Names(), c.names);
+    for (int i = 0; i < Count(); ++i) {
+      EXPECT_EQ(Cell(i, 1), pictures_);
+      EXPECT_EQ(Cell(i, 7), c.storedTexts[i]);
+    }
+    if (Count() > 0) {
+      EXPECT_EQ(State(0), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
+    }
+    dialog_.reset();
+  }
+}
+
+TEST_F(ImagesPageTest, ColumnsShowTheFileAsTheFileSystemKeepsIt) {
+  const std::string path = NotAPicture("Shot.v2.Jpeg", 2048);
+  {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    auto stamp = [](WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+      SYSTEMTIME calendar{year, month, 0, day, hour, minute, 30, 0};
+      FILETIME time{};
+      SystemTimeToFileTime(&calendar, &time);
+      return time;
+    };
+    const FILETIME created = stamp(1998, 12, 31, 23, 59);
+    const FILETIME accessed = stamp(2001, 2, 3, 4, 5);
+    const FILETIME written = stamp(1999, 3, 7, 9, 5);
+    SetFileTime(file, &created, &accessed, &written);
+    CloseHandle(file);
+  }
+  OpenWith("i0=" + path + "\r\n");
+  ASSERT_EQ(Count(), 1);
+  // Not every file system keeps a creation time: the column shows the one it reports.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+  SYSTEMTIME created{};
+  FileTimeToSystemTime(&data.ftCreationTime, &created);
+  char createdText[16];
+  std::snprintf(createdText, sizeof createdText, "%04d/%02d/%02d", created.wYear, created.wMonth,
+                created.wDay);
+  const std::vector<std::string> expected = {"Shot.v2.Jpeg", pictures_, "3KB", "1999/03/07 09:05",
+                                             "2001/02/03",   createdText, "JPEG", ""};
+  for (int column = 0; column < 8; ++column) EXPECT_EQ(Cell(0, column), expected[column]) << column;
+
+  struct Header { const char* text; int width; int format; };
+  const Header headers[] = {{"Name", 200, LVCFMT_LEFT},     {"Folder", 200, LVCFMT_LEFT},
+                            {"Size", 50, LVCFMT_RIGHT},     {"Modified", 110, LVCFMT_LEFT},
+                            {"Visited", 80, LVCFMT_LEFT},   {"Created", 80, LVCFMT_LEFT},
+                            {"Type", 40, LVCFMT_LEFT},      {"Display this text", 1, LVCFMT_LEFT}};
+  for (int column = 0; column < 8; ++column) {
+    char text[64] = {};
+    LVCOLUMNA info{};
+    info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    info.pszText = text;
+    info.cchTextMax = sizeof text;
+    ASSERT_TRUE(SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_STREQ(text, headers[column].text);
+    EXPECT_EQ(info.cx, headers[column].width) << column;
+    EXPECT_EQ(info.fmt & LVCFMT_JUSTIFYMASK, headers[column].format) << column;
+  }
+}
+
+// Records the captions given to one window of this thread.
+class CaptionRecorder {
+ public:
+  explicit CaptionRecorder(HWND window) {
+    watched_ = window;
+    captions_.clear();
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Record, nullptr, GetCurrentThreadId());
+  }
+  ~CaptionRecorder() { UnhookWindowsHookEx(hook_); }
+  const std::vector<std::string>& Captions() const { return captions_; }
+
+ private:
+  static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->hwnd == watched_ && sent->message == WM_SETTEXT &&
+        sent->lParam) {
+      captions_.push_back(reinterpret_cast<const char*>(sent->lParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND watched_ = nullptr;
+  static inline std::vector<std::string> captions_;
+  HHOOK hook_ = nullptr;
+};
+
+TEST_F(ImagesPageTest, AddFileRefusesDuplicatesAndFilesThatAreNoPicture) {
+  const std::string listed = Picture("listed.bmp");
+  OpenWith("i0=" + listed + "\r\n");
+  const std::string bad = NotAPicture("bad.bmp");
+  const std::string good = Picture("good.bmp");
+  struct Case {
+    std::string chosen;
+    std::vector<std::string> captions;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {listed, {"Already add: " + listed, "Orvalen"}, {"listed.bmp"}},
+      {bad, {"Testing: " + bad, "Orvalen"}, {"listed.bmp"}},
+      {good, {"Testing: " + good, "Orvalen"}, {"good.bmp", "listed.bmp"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    SetCurrentDirectoryA(pictures_.c_str());
+    CaptionRecorder recorder(Dialog());
+    {
+      DialogAnswerer answer("Open", c.chosen);
+      Click(GetDlgItem(page_, IDC_IMAGES_ADD_FILE));
+    }
+    EXPECT_EQ(recorder.Captions(), c.captions);
+    EXPECT_EQ(Names(), c.names);
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(std::string(current) + "\\", folder_);
+  }
+  // The new picture takes the selection and the focus from the old one.
+  EXPECT_EQ(State(0), static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
+  EXPECT_EQ(State(1) & LVIS_SELECTED, 0u);
+}
+
+TEST_F(ImagesPageTest, ColumnClicksSortDescendingFirstThenFlipAndRowsMoveWhole) {
+  const struct { const char* name; size_t bytes; const char* text; } files[] = {
+      {"b.jpg", 9 * 1024, "bee"}, {"a.jpg", 100, "ay"}, {"c.jpg", 8 * 1024, "see"}};
+  std::string lines;
+  std::string texts;
+  for (int i = 0; i < 3; ++i) {
+    lines += ImageKey(i) + "=" + NotAPicture(files[i].name, files[i].bytes) + "\r\n";
+    texts += ImageKey(i) + "=" + files[i].text + "\r\n";
+  }
+  OpenWith(lines, texts);
+  struct Case { int column; std::vector<std::string> names; };
+  const Case cases[] = {
+      {0, {"c.jpg", "b.jpg", "a.jpg"}},  // first click: Z to A
+      {0, {"a.jpg", "b.jpg", "c.jpg"}},  // again: A to Z
+      {0, {"c.jpg", "b.jpg", "a.jpg"}},
+      {2, {"b.jpg", "c.jpg", "a.jpg"}},  // sizes descending: 10KB, 9KB, 1KB
+      {2, {"a.jpg", "c.jpg", "b.jpg"}},  // ascending by number: 1KB, 9KB, 10KB
+      {6, {"a.jpg", "c.jpg", "b.jpg"}},  // equal types keep their order
+  };
+  for (const Case& c : cases) {
+    ClickColumn(c.column);
+    EXPECT_EQ(Names(), c.names) << c.column;
+  }
+  for (int i = 0; i < Count(); ++i) {
+    const std::string name = Cell(i, 0);
+    EXPECT_EQ(Cell(i, 7), name == "a.jpg" ? "ay" : name == "b.jpg" ? "bee" : "see");
+  }
+}
+
+TEST_F(ImagesPageTest, RemoveTakesEverySelectedItemAndFreesItsPlace) {
+  std::string lines;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 5; ++i) {
+    paths.push_back(Picture(std::to_string(i) + ".bmp"));
+    lines += ImageKey(i) + "=" + paths.back() + "\r\n";
+  }
+  OpenWith(lines);
+  Select({1, 2, 4});
+  Click(GetDlgItem(page_, IDC_IMAGES_REMOVE));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"0.bmp", "3.bmp"}));
+  Drop({paths[2]});  // no longer a duplicate
+  EXPECT_EQ(Queued(), 1);
+  Tick();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"2.bmp", "0.bmp", "3.bmp"}));
+}
+
+TEST_F(ImagesPageTest, DropQueueAddsOnePathPerTickAndRefusesWhatIsNoPicture) {
+  const std::string listed = Picture("listed.bmp");
+  OpenWith("i0=" + listed + "\r\n");
+  const std::string folder = pictures_ + "folder.bmp";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::vector<std::string> dropped = {Picture("z.bmp"), folder, NotAPicture("m.bmp"),
+                                            Picture("a.bmp"), listed};
+  Drop(dropped);
+  EXPECT_EQ(Queued(), 4);  // the listed file is not queued
+  HWND dragDrop = GetDlgItem(page_, IDC_IMAGES_DRAG_DROP);
+  const int locked[] = {IDC_IMAGES_LIST, IDC_IMAGES_ADD_FILE, IDC_IMAGES_REMOVE,
+                        IDC_IMAGES_PREVIEW, IDC_IMAGES_TEXT};
+  // In the queue's alphabetical order: a.bmp, folder.bmp, m.bmp, z.bmp.
+  const std::vector<std::vector<std::string>> afterTick = {
+      {"a.bmp", "listed.bmp"},
+      {"a.bmp", "listed.bmp"},
+      {"a.bmp", "listed.bmp"},
+      {"z.bmp", "a.bmp", "listed.bmp"}};
+  for (size_t tick = 0; tick < afterTick.size(); ++tick) {
+    SCOPED_TRACE(tick);
+    Tick();
+    EXPECT_EQ(Queued(), static_cast<int>(afterTick.size() - tick - 1));
+    EXPECT_EQ(Names(), afterTick[tick]);
+    if (tick == 1) {
+      EXPECT_EQ(Text(Dialog()), "Testing: " + folder);
+    }
+    const bool draining = tick + 1 < afterTick.size();
+    EXPECT_EQ(Text(dragDrop), draining ? "STOP" : "&Drag && Drop");
+    for (int id : locked) EXPECT_EQ(IsWindowEnabled(GetDlgItem(page_, id)) != 0, !draining) << id;
+  }
+  EXPECT_EQ(Text(Dialog()), "Orvalen");
+
+  // STOP keeps what was added and drops the rest.
+  Drop({Picture("p1.bmp"), Picture("p2.bmp"), Picture("p3.bmp")});
+  Tick();
+  EXPECT_EQ(Text(dragDrop), "STOP");
+  Click(dragDrop);
+  EXPECT_EQ(Queued(), 0);
+  EXPECT_EQ(Text(dragDrop), "&Drag && Drop");
+  EXPECT_TRUE(IsWindowEnabled(list_));
+  EXPECT_EQ(Count(), 4);
+}
+
+TEST_F(ImagesPageTest, AThousandImagesRefuseAddFileAndDropsCountTheQueue) {
+  std::string lines;
+  for (int i = 0; i < 1000; ++i) {
+    lines += ImageKey(i) + "=" + NotAPicture(std::to_string(i) + ".jpg", 0) + "\r\n";
+  }
+  OpenWith(lines);
+  ASSERT_EQ(Count(), 1000);
+  {
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(page_, IDC_IMAGES_ADD_FILE));
+    EXPECT_EQ(message.Seen(), "Too many images");
+  }
+  Select({0, 1});
+  Click(GetDlgItem(page_, IDC_IMAGES_REMOVE));
+  ASSERT_EQ(Count(), 998);
+  {
+    DialogAnswerer message("Orvalen", "");
+    Drop({Picture("x1.bmp"), Picture("x2.bmp"), Picture("x3.bmp")});
+    EXPECT_EQ(message.Seen(), "Too many images");
+  }
+  while (Queued() > 0) Tick();
+  EXPECT_EQ(Count(), 1000);
+}
+
+TEST_F(ImagesPageTest, SeveralFilesChosenAreAddedUntilTheListIsFull) {
+  std::string lines;
+  for (int i = 0; i < 998; ++i) {
+    lines += ImageKey(i) + "=" + NotAPicture(std::to_string(i) + ".jpg", 0) + "\r\n";
+  }
+  OpenWith(lines);
+  ASSERT_EQ(Count(), 998);
+  Picture("x1.bmp");
+  Picture("x2.bmp");
+  Picture("x3.bmp");
+  Select({5});  // the dialog opens in the folder of the last selected item
+  {
+    DialogAnswerer answer("Open", "\"x1.bmp\" \"5.jpg\" \"x2.bmp\" \"x3.bmp\"");
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(page_, IDC_IMAGES_ADD_FILE));
+    EXPECT_EQ(message.Seen(), "Too many images");
+  }
+  // The listed file is skipped; several files are added without the test,
+  // each at the top, and the adding stops at 1000.
+  EXPECT_EQ(Count(), 1000);
+  EXPECT_EQ(Cell(0, 0), "x2.bmp");
+  EXPECT_EQ(Cell(1, 0), "x1.bmp");
+  EXPECT_EQ(Text(Dialog()), "Orvalen");
+}
+
+// The window of this process with that class whose caption starts with `caption`.
+HWND FindProcessWindow(const char* className, const std::string& caption) {
+  struct Search { const char* className; const std::string* caption; HWND found; };
+  Search search{className, &caption, nullptr};
+  EnumWindows([](HWND window, LPARAM data) -> BOOL {
+    auto* s = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char name[64] = {};
+    char text[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, text, sizeof text);
+    if (process == GetCurrentProcessId() && std::string(name) == s->className &&
+        std::string(text).rfind(*s->caption, 0) == 0) {
+      s->found = window;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(ImagesPageTest, ToolWindowsFollowTheFocusedPictureAndTheTextIsAppliedToTheSelection) {
+  const std::string a = Picture("a.bmp"), b = Picture("b.bmp");
+  OpenWith("i0=" + a + "\r\ni1=" + b + "\r\n", "i1=second\x14\x15line\r\n");
+  HWND textBox = GetDlgItem(page_, IDC_IMAGES_TEXT);
+  HWND previewBox = GetDlgItem(page_, IDC_IMAGES_PREVIEW);
+  HWND preview = FindProcessWindow("OrvalenImagePreview", "Preview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_FALSE(IsWindowVisible(preview));
+  Check(previewBox, true);
+  Click(previewBox);
+  EXPECT_TRUE(IsWindowVisible(preview));
+
+  Check(textBox, true);
+  Click(textBox);
+  HWND text = FindProcessWindow("#32770", "Image: ");
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(IsWindowVisible(text));
+  EXPECT_EQ(Text(text), "Image: a.bmp");  // item 0 has the focus after loading
+
+  LVITEMA focus{};
+  focus.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+  focus.state = LVIS_FOCUSED | LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
+  EXPECT_EQ(Text(text), "Image: b.bmp");
+  EXPECT_EQ(Text(GetDlgItem(text, IDC_IMAGE_TEXT_EDIT)), "second\r\nline");
+
+  // Apply goes to the first selected item; with none selected it says so.
+  Select({1});  // a change of selection refills the window: type after it
+  SetWindowTextA(GetDlgItem(text, IDC_IMAGE_TEXT_EDIT), "new\ttext");
+  Click(GetDlgItem(text, IDC_IMAGE_TEXT_APPLY));
+  EXPECT_EQ(Cell(1, 7), "new text");
+  Select({});
+  {
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(text, IDC_IMAGE_TEXT_APPLY));
+    EXPECT_EQ(message.Seen(), "error!");
+  }
+  EXPECT_EQ(Cell(0, 7), "");
+
+  // Closing either window unchecks its box.
+  SendMessageA(text, WM_CLOSE, 0, 0);
+  SendMessageA(preview, WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(Checked(textBox));
+  EXPECT_FALSE(Checked(previewBox));
+  EXPECT_FALSE(IsWindowVisible(text));
+  EXPECT_FALSE(IsWindowVisible(preview));
 }
 
 }  // namespace
