@@ -9,15 +9,15 @@
 #include "config/command_ids.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
+#include "saver/startup_win.h"
 #include "winapp/private_profile.h"
+#include "winapp/process_win.h"
 
 namespace orvalen {
 namespace {
 
 constexpr size_t kTreeTextChars = 50;
 constexpr DWORD kWriteGapMs = 50;
-
-void EnterProgramFolder() { SetCurrentDirectoryA(Startup().programDir.c_str()); }
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -226,7 +226,7 @@ void TSC_Configure::SaveAndClose() {
 
 void TSC_Configure::StartSlideShow() {
   const StartupState& startup = Startup();
-  EnterProgramFolder();
+  EnterProgramDir(startup);
   const std::string slide = startup.programDir + "ovslide.dat";
   DeleteFileA(slide.c_str());
   CopyFileA(startup.activeProfilePath.c_str(), slide.c_str(), FALSE);
@@ -237,16 +237,7 @@ void TSC_Configure::StartSlideShow() {
                         selected >= 0 ? selected : 0);
   slideProfile.Flush();
 
-  const std::string program = startup.programDir + "Orvalen.exe";
-  std::string commandLine = "\"" + program + "\" /x";
-  STARTUPINFOA startupInfo{};
-  startupInfo.cb = sizeof startupInfo;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startupInfo, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
+  StartDetached(nullptr, "\"" + startup.programDir + "Orvalen.exe\" /x");
 }
 
 void TSC_Configure::OpenHelp() {

@@ -43,7 +43,6 @@ std::optional<std::string> AskProfileName(HWND owner, const char* title, bool sa
   return dialog.Paths().front();
 }
 
-void EnterProgramFolder() { SetCurrentDirectoryA(Startup().programDir.c_str()); }
 
 }  // namespace
 
@@ -85,7 +84,7 @@ void TOptionFile::Notify(int command) {
 void TOptionFile::NewFile() {
   std::optional<std::string> chosen = AskProfileName(Handle(), "New File", true);
   if (!chosen) return;
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
   const std::string path = WithProfileExtension(*chosen);
   std::FILE* file = std::fopen(path.c_str(), "wt");
   if (!file) {
@@ -107,7 +106,7 @@ void TOptionFile::NewFile() {
 void TOptionFile::OpenFile() {
   std::optional<std::string> chosen = AskProfileName(Handle(), "Open", false);
   if (!chosen) return;
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
   if (*chosen == Startup().activeProfilePath) {
     ShowMessage(Handle(), "Already Open");
     return;
@@ -129,7 +128,7 @@ void TOptionFile::OpenFile() {
 void TOptionFile::SaveAs() {
   std::optional<std::string> chosen = AskProfileName(Handle(), "Save As...", true);
   if (!chosen) return;
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
   if (*chosen == Startup().activeProfilePath) {
     Notify(CM_PROFILE_SAVE);
     return;

@@ -13,6 +13,7 @@
 #include "imaging/extended_dib_win.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
+#include "saver/startup_win.h"
 #include "winapp/common_dialogs_win.h"
 #include "winapp/private_profile.h"
 
@@ -41,7 +42,6 @@ bool ImageLoads(const std::string& path) {
   return LastLoadSucceeded();
 }
 
-void EnterProgramFolder() { SetCurrentDirectoryA(Startup().programDir.c_str()); }
 
 }  // namespace
 
@@ -249,7 +249,7 @@ void TOptionBack::SelectBackground() {
   if (!ImageLoads(chosen)) return;
   Settings().tileFile = chosen;
   Item(IDC_BACKGROUND_TILE_FILE).SetText(chosen);
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
   Item(IDC_BACKGROUND_USE_IMAGE).SetCheck(true);
   Item(IDC_BACKGROUND_USE_COLOR).SetCheck(false);
 }
@@ -319,7 +319,7 @@ void TOptionCalendar::EditCalendar() {
     editor.RunModal(Handle());
   }
   Item(IDC_CALENDAR_FILE).SetText(Settings().calendarFile);
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
 }
 
 void TOptionCalendar::SelectCalendar() {
@@ -336,7 +336,7 @@ void TOptionCalendar::SelectCalendar() {
   if (!AcceptCalendarFile(chosen)) return;
   Item(IDC_CALENDAR_FILE).SetText(chosen);
   Settings().calendarFile = chosen;
-  EnterProgramFolder();
+  EnterProgramDir(Startup());
 }
 
 // ---- default text --------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "saver/process_state.h"
 #include "saver/saver_window_win.h"
 #include "saver/startup_win.h"
+#include "winapp/process_win.h"
 
 namespace orvalen {
 namespace {
@@ -76,15 +77,7 @@ void TScreenApp::StartConfigurationProgram() {
   }
   char applicationName[MAX_PATH + 16];
   std::snprintf(applicationName, sizeof applicationName, "%sOrvalen.exe", startup.programDir.c_str());
-  std::string commandLine = "\"" + program + "\" /c";
-  STARTUPINFOA startupInfo{};
-  startupInfo.cb = sizeof startupInfo;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessA(applicationName, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startupInfo, &process)) {
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
+  StartDetached(applicationName, "\"" + program + "\" /c");
 }
 
 int RunScreenSaverProgram(ProgramKind kind, const char* commandLine,

@@ -10,6 +10,7 @@
 #include "setup/setup_texts.h"
 #include "winapp/common_dialogs_win.h"
 #include "winapp/handles_win.h"
+#include "winapp/process_win.h"
 
 namespace orvalen::setup {
 namespace {
@@ -65,15 +66,7 @@ bool TSetupWelcom::OnPageCommand(int id) {
 void TSetupWelcom::StartSourceProgram(const std::string& arguments) {
   EnterSourceDirectory(state_);
   const std::string program = state_.sourceDir + kConfigurationProgram;
-  std::string commandLine = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     nullptr, &startup, &process)) {
-    KernelHandle thread(process.hThread);
-    KernelHandle handle(process.hProcess);
-  }
+  StartDetached(program.c_str(), "\"" + program + "\" " + arguments);
 }
 
 TPage1::TPage1(SetupState& state) : TSetupPage(IDD_SETUP_DIRECTORY, state) {}
