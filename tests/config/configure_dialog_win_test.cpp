@@ -20,6 +20,7 @@
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "saver/settings.h"
+#include "tests/support/import_patch_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -681,6 +682,8 @@ TEST_F(ImagesPageTest, LoadSkipsGapsStopsAtTheEndAndKeepsTextsWithTheirOwnFiles)
       {"i0=" + a + "\r\ni2=<>\r\ni3=\r\ni4=" + b + "\r\ni5=<END>\r\ni6=" + c + "\r\n",
        "i0=first\r\ni4=line\x14\x15two\r\ni6=never\r\n",
        {"a.bmp", "b.bmp"}, {"first", "line\x14\x15two"}},
+      {"i0=" + a + "\r\ni2=" + b + "\r\ni3=" + c + "\r\n", "", {"a.bmp", "b.bmp", "c.bmp"},
+       {"", "", ""}},
       {"i0=" + a + "\r\ni1=<END>\r\ni2=" + b + "\r\n", "", {"a.bmp"}, {""}},
       // a file that no longer exists goes with its text
       {"i0=" + gone + "\r\ni1=" + c + "\r\ni2=<END>\r\n", "i0=lost\r\ni1=kept\r\n",
@@ -792,6 +795,9 @@ TEST_F(ImagesPageTest, AddFileRefusesDuplicatesAndFilesThatAreNoPicture) {
       {listed, {"Already add: " + listed, "Orvalen"}, {"listed.bmp"}},
       {bad, {"Testing: " + bad, "Orvalen"}, {"listed.bmp"}},
       {good, {"Testing: " + good, "Orvalen"}, {"good.bmp", "listed.bmp"}},
+      // the duplicate test compares case-sensitively: another spelling is another item
+      {pictures_ + "LISTED.bmp", {"Testing: " + pictures_ + "LISTED.bmp", "Orvalen"},
+       {"LISTED.bmp", "good.bmp", "listed.bmp"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);
@@ -899,6 +905,54 @@ TEST_F(ImagesPageTest, DropQueueAddsOnePathPerTickAndRefusesWhatIsNoPicture) {
   EXPECT_EQ(Text(dragDrop), "&Drag && Drop");
   EXPECT_TRUE(IsWindowEnabled(list_));
   EXPECT_EQ(Count(), 4);
+}
+
+TEST_F(ImagesPageTest, DropDrainsAboutFivePathsASecondOnItsOwnTimer) {
+  OpenWith("");
+  std::vector<std::string> dropped;
+  for (int i = 0; i < 30; ++i) dropped.push_back(Picture("d" + std::to_string(i) + ".bmp"));
+  Drop(dropped);
+  EXPECT_EQ(Queued(), 30);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 1000) {
+    Pump();
+    Sleep(10);
+  }
+  // One path per 200 ms tick: at most five in a second (a sixth at its edge).
+  EXPECT_GE(Count(), 1);
+  EXPECT_LE(Count(), 6);
+  EXPECT_FALSE(IsWindowEnabled(list_));
+  EXPECT_EQ(Text(GetDlgItem(page_, IDC_IMAGES_DRAG_DROP)), "STOP");
+  const int added = Count();
+  Click(GetDlgItem(page_, IDC_IMAGES_DRAG_DROP));
+  Pump();
+  EXPECT_EQ(Queued(), 0);
+  EXPECT_EQ(Count(), added);
+  EXPECT_TRUE(IsWindowEnabled(list_));
+}
+
+// Records the folders the page asks the shell to open, without opening them.
+std::vector<std::string> openedFolders;
+HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT) {
+  openedFolders.push_back(file ? file : "");
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
+TEST_F(ImagesPageTest, DragAndDropOpensTheLastSelectedPicturesFolderOrTheDrive) {
+  const std::string other = pictures_ + "other\\";
+  CreateDirectoryA(other.c_str(), nullptr);
+  WriteFile(other + "o.bmp", "");
+  OpenWith("i0=" + Picture("a.bmp") + "\r\ni1=" + other + "o.bmp\r\ni2=" + Picture("b.bmp") +
+           "\r\n");
+  test_support::ImportPatch patch("shell32.dll", "ShellExecuteA",
+                                  reinterpret_cast<void*>(&RecordShellExecute));
+  ASSERT_TRUE(patch.Installed());
+  openedFolders.clear();
+  for (const std::vector<int>& selection : {std::vector<int>{}, {0, 1}, {2}}) {
+    Select(selection);
+    Click(GetDlgItem(page_, IDC_IMAGES_DRAG_DROP));
+  }
+  EXPECT_EQ(openedFolders, (std::vector<std::string>{"c:\\", other, pictures_}));
 }
 
 TEST_F(ImagesPageTest, AThousandImagesRefuseAddFileAndDropsCountTheQueue) {

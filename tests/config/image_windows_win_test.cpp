@@ -194,14 +194,25 @@ TEST(XFileOpenDialog, PreviewsTheSelectedFileLeftOfTheStandardControls) {
   dialog.SetFilter("All files (*.*)|*.*|");
 
   // A name typed into the dialog's name box, as a click in its list puts it.
-  struct Step { std::string typed; bool previewOn; bool hasImage; std::string pathEdit; };
+  // The middle of the area shows the picture or the shadow colour around it.
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  const COLORREF grey = RGB(0x7f, 0x7f, 0x7f);
+  struct Step {
+    std::string typed;
+    bool previewOn, hasImage;
+    std::string pathEdit;
+    COLORREF middle;
+  };
   const std::vector<Step> steps = {
-      {"one.bmp", true, true, folder + "one.bmp"},
-      {"bad.bmp", true, false, folder + "bad.bmp"},
-      {"one.bmp", false, false, folder + "one.bmp"},  // preview off
+      {"one.bmp", true, true, folder + "one.bmp", grey},
+      {"bad.bmp", true, false, folder + "bad.bmp", shadow},
+      {"one.bmp", false, false, folder + "one.bmp", shadow},  // preview off
   };
   std::vector<bool> seenImage;
   std::vector<std::string> seenPath;
+  std::vector<COLORREF> seenMiddle;
+  COLORREF seenEdge = CLR_INVALID;
+  std::string sharingCaption, sharingText;
   bool initiallyChecked = false;
   bool areaLeftOfControls = false;
   std::thread user([&] {
@@ -234,6 +245,34 @@ TEST(XFileOpenDialog, PreviewsTheSelectedFileLeftOfTheStandardControls) {
         char path[MAX_PATH] = {};
         GetDlgItemTextA(child, IDC_XOPEN_PATH, path, sizeof path);
         seenPath.push_back(path);
+        UpdateWindow(child);
+        MapWindowPoints(nullptr, child, reinterpret_cast<POINT*>(&area), 2);
+        HDC dc = GetDC(child);
+        seenMiddle.push_back(GetPixel(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2));
+        // The area is wider than high: a square picture leaves its sides to the shadow.
+        if (seenMiddle.size() == 1) seenEdge = GetPixel(dc, area.left + 6, (area.top + area.bottom) / 2);
+        ReleaseDC(child, dc);
+        MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&area), 2);
+      }
+      // A sharing violation is only reported; the dialog stays.
+      static OFNOTIFYA sharing{};
+      sharing.hdr.hwndFrom = open;
+      sharing.hdr.code = CDN_SHAREVIOLATION;
+      PostMessageA(child, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&sharing));
+      HWND box = nullptr;
+      for (int i = 0; i < 250 && !box; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        box = FindWindowA("#32770", "ComDlg32 Test");
+      }
+      if (box) {
+        char text[128] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        sharingCaption = "ComDlg32 Test";
+        sharingText = text;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        for (int i = 0; i < 250 && IsWindow(box); ++i) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
       }
     }
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
@@ -246,7 +285,11 @@ TEST(XFileOpenDialog, PreviewsTheSelectedFileLeftOfTheStandardControls) {
   for (size_t i = 0; i < steps.size(); ++i) {
     EXPECT_EQ(seenImage[i], steps[i].hasImage) << steps[i].typed;
     EXPECT_EQ(seenPath[i], steps[i].pathEdit) << steps[i].typed;
+    EXPECT_EQ(seenMiddle[i], steps[i].middle) << steps[i].typed;
   }
+  EXPECT_EQ(seenEdge, shadow);
+  EXPECT_EQ(sharingCaption, "ComDlg32 Test");
+  EXPECT_EQ(sharingText, "Got a sharing violation notify.");
 }
 
 }  // namespace

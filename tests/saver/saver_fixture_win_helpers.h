@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "saver/process_state.h"
 #include "saver/saver_window_win.h"
 #include "tests/support/bmp_file.h"
+#include "tests/support/import_patch_win.h"
 
 namespace orvalen::saver_test {
 
@@ -58,16 +60,14 @@ bool QuitPosted();
 class QuitPostCounter {
  public:
   QuitPostCounter();
-  ~QuitPostCounter();
   QuitPostCounter(const QuitPostCounter&) = delete;
   QuitPostCounter& operator=(const QuitPostCounter&) = delete;
   // False when the import was not found (then Count() stays 0).
-  bool Installed() const { return slot_ != nullptr; }
+  bool Installed() const { return patch_->Installed(); }
   int Count() const;
 
  private:
-  void** slot_ = nullptr;
-  void* original_ = nullptr;
+  std::optional<test_support::ImportPatch> patch_;
 };
 
 class SaverFixture : public ::testing::Test {
