@@ -20,26 +20,15 @@
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "saver/settings.h"
+#include "tests/config/config_files_win_helpers.h"
 #include "tests/support/import_patch_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
 namespace {
 
-std::string TempFolder() {
-  char path[MAX_PATH];
-  GetTempPathA(MAX_PATH, path);
-  std::string folder = std::string(path) + "orvalen_config_test\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::fclose(file);
-}
+using config_test::GreyBitmap;
+using config_test::WriteFile;
 
 std::string ReadKey(const std::string& path, const char* section, const char* key) {
   char value[1024];
@@ -131,7 +120,7 @@ class DialogAnswerer {
 class ConfigureDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = TempFolder();
+    folder_ = config_test::TempFolder("orvalen_config_test");
     StartupState& startup = Startup();
     startup.programDir = folder_;
     startup.defaultProfilePath = folder_ + "Orvalen.orv";
@@ -584,20 +573,8 @@ class ImagesPageTest : public ConfigureDialogTest {
     CreateDirectoryA(pictures_.c_str(), nullptr);
   }
 
-  // A 2 x 2 24-bit bitmap file.
-  static std::string Bitmap() {
-    std::string bytes = "BM";
-    auto put = [&bytes](uint32_t value, int size) {
-      for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    put(54 + 16, 4); put(0, 4); put(54, 4);
-    put(40, 4); put(2, 4); put(2, 4); put(1, 2); put(24, 2); put(0, 4); put(16, 4);
-    put(0, 4); put(0, 4); put(0, 4); put(0, 4);
-    bytes += std::string(16, '\x7f');
-    return bytes;
-  }
   std::string Picture(const std::string& name) {
-    WriteFile(pictures_ + name, Bitmap());
+    WriteFile(pictures_ + name, GreyBitmap(2, 0x7f));
     return pictures_ + name;
   }
   std::string NotAPicture(const std::string& name, size_t bytes = 10) {

@@ -13,38 +13,15 @@
 
 #include "config/command_ids.h"
 #include "resources/resource_ids.h"
+#include "tests/config/config_files_win_helpers.h"
 
 namespace orvalen {
 namespace {
 
-std::string TempFolder() {
-  char path[MAX_PATH];
-  GetTempPathA(MAX_PATH, path);
-  std::string folder = std::string(path) + "orvalen_image_windows_test\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
-}
+using config_test::GreyBitmap;
+using config_test::WriteFile;
 
-void WriteFile(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fwrite(content.data(), 1, content.size(), file);
-  std::fclose(file);
-}
-
-// A `size` x `size` 24-bit bitmap of one grey.
-std::string GreyBitmap(int size, unsigned char grey) {
-  const int stride = (size * 3 + 3) & ~3;
-  std::string bytes = "BM";
-  auto put = [&bytes](uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  put(54 + stride * size, 4); put(0, 4); put(54, 4);
-  put(40, 4); put(size, 4); put(size, 4); put(1, 2); put(24, 2); put(0, 4);
-  put(stride * size, 4); put(0, 4); put(0, 4); put(0, 4); put(0, 4);
-  bytes += std::string(static_cast<size_t>(stride * size), static_cast<char>(grey));
-  return bytes;
-}
+std::string TempFolder() { return config_test::TempFolder("orvalen_image_windows_test"); }
 
 // A plain window standing in for the page: it records the commands it gets.
 class Owner {
