@@ -101,8 +101,7 @@ void TSC_Configure::CreateHomeLink() {
 }
 
 void TSC_Configure::CreatePages() {
-  pages_.emplace(*this, IDC_CONFIGURE_PAGE_AREA);
-  for (int i = 0; i < kPageCount; ++i) pages_->Add(PageAt(i));
+  for (int i = 0; i < kPageCount; ++i) pages_.Add(PageAt(i));
 }
 
 void TSC_Configure::FillTree() {
@@ -133,7 +132,7 @@ void TSC_Configure::SwitchPage() {
   if (!tree_.Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
   for (int i = 0; i < kPageCount; ++i) {
     if (std::strcmp(text, kTreeTexts[i]) == 0) {
-      pages_->Show(static_cast<size_t>(i));
+      pages_.Show(static_cast<size_t>(i));
       Item(IDC_CONFIGURE_HEADING).SetText(kHeadings[i]);
       return;
     }

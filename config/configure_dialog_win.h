@@ -13,6 +13,7 @@
 #include "config/option_file_win.h"
 #include "config/option_image_win.h"
 #include "config/option_pages_win.h"
+#include "resources/resource_ids.h"
 #include "winapp/common_controls_win.h"
 #include "winapp/dialog_win.h"
 #include "winapp/handles_win.h"
@@ -59,7 +60,7 @@ class TSC_Configure : public Dialog {
   ImageList treeImages_;
   TButtonEx homeLink_;
   // Made in OnInit, when the dialog window exists.
-  std::optional<PageHost> pages_;
+  PageHost pages_{*this, IDC_CONFIGURE_PAGE_AREA};
 
   TOptionImage images_;
   TOptionGen general_;

@@ -121,9 +121,8 @@ bool TSetup::OnInit() {
     Post(kRunRemoveMessage);
     return true;
   }
-  pages_.emplace(*this, IDC_FRAME_PLACEHOLDER);
-  pagesMade_ = pages_->Add(welcome_) && pages_->Add(directory_) && pages_->Add(copy_) &&
-               pages_->Add(finished_);
+  pagesMade_ = pages_.Add(welcome_) && pages_.Add(directory_) && pages_.Add(copy_) &&
+               pages_.Add(finished_);
   ShowPages();
   return true;
 }
@@ -131,7 +130,7 @@ bool TSetup::OnInit() {
 void TSetup::OnDestroy() { com_.reset(); }
 
 void TSetup::ShowPages() {
-  pages_->Show(state_.page == kPageOptions ? kWelcomePage : kDirectoryPage);
+  pages_.Show(state_.page == kPageOptions ? kWelcomePage : kDirectoryPage);
   Item(IDC_FRAME_BACK).Enable(state_.page > kPageOptions);
 }
 
@@ -165,7 +164,7 @@ void TSetup::Next() {
   Item(IDC_FRAME_BACK).Show(false);
   Item(IDC_FRAME_NEXT).Show(false);
   Item(IDC_FRAME_EXIT).Enable(false);
-  pages_->Show(kCopyPage);
+  pages_.Show(kCopyPage);
   UpdateWindow(copy_.Handle());
   if (state_.installed) return;
   if (RunInstallation(state_, mainWindow_.Handle(), copy_) == InstallOutcome::EndProgram) {
@@ -176,7 +175,7 @@ void TSetup::Next() {
   state_.page = kPageFinished;
   copy_.Show(false);
   PauseKeepingPaint(500);
-  pages_->Show(kFinishedPage);
+  pages_.Show(kFinishedPage);
   Item(IDC_FRAME_EXIT).Enable(true);
   Item(IDC_FRAME_EXIT).SetText(kDoneLabel);
   // The default button was hidden: Enter now means Done.

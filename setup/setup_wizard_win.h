@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "resources/setup_ids.h"
 #include "setup/install_win.h"
 #include "setup/setup_state.h"
 #include "winapp/application_win.h"
@@ -122,7 +123,7 @@ class TSetup : public Dialog {
   TSetupCopy copy_;
   TSetupFinished finished_;
   // Made in OnInit: the host keeps a view of the frame's window.
-  std::optional<PageHost> pages_;
+  PageHost pages_{*this, IDC_FRAME_PLACEHOLDER};
   bool pagesMade_ = false;
 };
 

@@ -6,10 +6,10 @@
 // into the page and out again. The host makes the page a modeless child of the
 // dialog, puts it on the placeholder's rectangle (same size), behind the
 // placeholder in the tab order, and hides it; Show makes one page visible.
-// The host keeps a view of the dialog's window taken when it is made, so make
-// it once that window exists (in the dialog's OnInit; a std::optional member
-// does). The host does not own the pages: they live as long as the dialog that made
-// them (usually as its members), and go with it.
+// The host refers to the dialog and reads its window only when pages are
+// added, so it can be a plain member made with the dialog. The host does not
+// own the pages: they live as long as the dialog that made them (usually as
+// its members), and go with it.
 #include <windows.h>
 
 #include <cstddef>
@@ -41,7 +41,7 @@ class PageHost {
   Dialog& Page(size_t index) const { return *pages_.at(index); }
 
  private:
-  WindowView dialog_;
+  const WindowView& dialog_;
   int placeholderId_;
   std::vector<Dialog*> pages_;
   std::optional<size_t> current_;
