@@ -665,6 +665,8 @@ TEST_F(ImagesPageTest, LoadSkipsGapsStopsAtTheEndAndKeepsTextsWithTheirOwnFiles)
       // a file that no longer exists goes with its text
       {"i0=" + gone + "\r\ni1=" + c + "\r\ni2=<END>\r\n", "i0=lost\r\ni1=kept\r\n",
        {"c.bmp"}, {"kept"}},
+      // a name longer than a path can be is skipped like a missing file
+      {"i0=" + pictures_ + std::string(300, 'x') + ".bmp\r\ni1=" + a + "\r\n", "", {"a.bmp"}, {""}},
       // entries from i1000 on are never read
       {"i1000=" + a + "\r\n", "", {}, {}},
   };
@@ -805,6 +807,8 @@ TEST_F(ImagesPageTest, ColumnClicksSortDescendingFirstThenFlipAndRowsMoveWhole) 
     texts += ImageKey(i) + "=" + files[i].text + "\r\n";
   }
   OpenWith(lines, texts);
+  // Sorting goes by the texts shown: a file gone since the list was made keeps its row.
+  DeleteFileA((pictures_ + "b.jpg").c_str());
   struct Case { int column; std::vector<std::string> names; };
   const Case cases[] = {
       {0, {"c.jpg", "b.jpg", "a.jpg"}},  // first click: Z to A
