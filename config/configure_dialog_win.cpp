@@ -10,6 +10,7 @@
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "saver/startup_win.h"
+#include "winapp/file_system_win.h"
 #include "winapp/private_profile.h"
 #include "winapp/process_win.h"
 
@@ -18,11 +19,6 @@ namespace {
 
 constexpr size_t kTreeTextChars = 50;
 constexpr DWORD kWriteGapMs = 50;
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Whether the profile can be written: opened for writing without changing
 // it, created when missing (the private-profile functions would create it).

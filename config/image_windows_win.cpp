@@ -6,17 +6,13 @@
 #include "imaging/median_cut_win.h"
 #include "resources/resource_ids.h"
 #include "saver/settings.h"
+#include "winapp/file_system_win.h"
 
 namespace orvalen {
 namespace {
 
 constexpr size_t kNameChars = 259;
 constexpr int kTextChars = 999;
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool TrueColourDisplay(HDC dc) { return GetDeviceCaps(dc, NUMCOLORS) == -1; }
 
@@ -42,7 +38,7 @@ void TImagePreview::OnSetup() {
 bool TImagePreview::LoadImage(const std::string& path) {
   if (lstrcmpA(path.c_str(), "             ") < 0 || path == currentName_) return false;
   currentName_ = path.substr(0, kNameChars);
-  if (!IsFile(path)) return false;
+  if (!FileExists(path)) return false;
   loadFailed_ = false;
   palette_.Reset();
   image_.reset();

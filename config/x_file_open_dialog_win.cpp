@@ -5,6 +5,7 @@
 #include "imaging/fit.h"
 #include "imaging/median_cut_win.h"
 #include "resources/resource_ids.h"
+#include "winapp/file_system_win.h"
 
 namespace orvalen {
 namespace {
@@ -13,11 +14,6 @@ std::string DialogText(HWND dialog, UINT message) {
   char text[MAX_PATH * 4] = {};
   const LRESULT length = SendMessageA(dialog, message, sizeof text, reinterpret_cast<LPARAM>(text));
   return length > 0 ? std::string(text) : std::string();
-}
-
-bool IsFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The preview area in the child's client coordinates.
@@ -101,7 +97,7 @@ void TXFileOpenDialog::UpdatePreview(HWND child, const std::string& selection) {
   previewPath_.clear();
   const std::string path = PreviewPathOfSelection(selection);
   if (IsDlgButtonChecked(child, IDC_XOPEN_PREVIEW) == BST_CHECKED && !path.empty() &&
-      IsFile(path)) {
+      FileExists(path)) {
     const HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     auto image = std::make_unique<TExtendedDib>(path.c_str());
     const bool loaded = LastLoadSucceeded();

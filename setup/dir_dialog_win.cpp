@@ -7,6 +7,7 @@
 #include "setup/setup_texts.h"
 #include "setup/setup_wizard_win.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/file_system_win.h"
 
 namespace orvalen::setup {
 namespace {

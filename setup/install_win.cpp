@@ -9,6 +9,7 @@
 #include "setup/setup_texts.h"
 #include "winapp/com_win.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/file_system_win.h"
 #include "winapp/handles_win.h"
 
 namespace orvalen::setup {
@@ -180,11 +181,6 @@ SetupState ReadStartupState() {
 void EnterSourceDirectory(const SetupState& state) {
   // Setting a full path makes its drive the current drive too.
   SetCurrentDirectoryA(state.sourceDir.c_str());
-}
-
-bool DirectoryExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool CreateInstallDirectory(HWND owner, const std::string& path) {

@@ -22,8 +22,6 @@ void EnterSourceDirectory(const SetupState& state);
 // `owner`; true when the folder exists afterwards.
 bool CreateInstallDirectory(HWND owner, const std::string& path);
 
-bool DirectoryExists(const std::string& path);
-
 // Saves one shell link; false when any step fails (nothing is reported).
 bool MakeShortcut(const Shortcut& shortcut);
 
