@@ -99,10 +99,12 @@ class RtfReader {
         case '{': groups_.push_back(state_); break;
         case '}':
           if (state_.colorTable && component_) PushColor();
-          if (!groups_.empty()) {
-            state_ = groups_.back();
-            groups_.pop_back();
-          }
+          if (groups_.empty()) break;
+          state_ = groups_.back();
+          groups_.pop_back();
+          // The document ends with its outermost group; what a writer puts
+          // after it (a terminating NUL) is no text.
+          if (groups_.empty()) pos_ = rtf_.size();
           break;
         case '\\': ControlWord(); break;
         case '\r':

@@ -72,7 +72,7 @@ TEST(JournalRtf, ReadsWhatARichEditWriterProduces) {
   // The colour table in its own order with the automatic colour first, styles
   // switched off by parameter, escaped and Unicode characters, a last
   // paragraph without a paragraph mark.
-  const std::string rtf =
+  std::string rtf =
       "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss MS Sans Serif;}}"
       "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}"
       "{\\*\\generator Writer 1.0;}\\viewkind4\\uc1\\pard\\cf1\\b\\f0\\fs18 red\\b0  bold\\par\r\n"
@@ -80,6 +80,7 @@ TEST(JournalRtf, ReadsWhatARichEditWriterProduces) {
       "\\cf2\\ul\\strike navy\\ulnone\\strike0\\par\r\n"
       "\\par\r\n"
       "tail}";
+  rtf += '\0';  // some writers end the stream with a NUL
   const std::vector<EditedLine> lines = ReadJournalRtf(rtf);
   const std::vector<EditedLine> expected = {
       {"red bold", kStyleBold, 0x0000FF},
