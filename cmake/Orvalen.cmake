@@ -7,6 +7,26 @@
 
 set(ORVALEN_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
+# windres writes no dependency file, so a change to a file that a .rc script
+# includes (dialog scripts, ids, bitmaps, icons) would leave the compiled
+# resources stale. Every .rc of the target depends on all files beside it and
+# in resources/.
+function(orvalen_track_resource_files target)
+  get_target_property(sources ${target} SOURCES)
+  list(FILTER sources INCLUDE REGEX "\\.rc$")
+  foreach(script ${sources})
+    get_filename_component(script_dir ${script} DIRECTORY)
+    if(NOT script_dir)
+      set(script_dir ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${script_dir}/*.rc ${script_dir}/*.h
+         ${ORVALEN_ROOT}/resources/*.rc ${ORVALEN_ROOT}/resources/*.h ${ORVALEN_ROOT}/resources/*.bmp
+         ${ORVALEN_ROOT}/resources/*.ico ${ORVALEN_ROOT}/resources/*.manifest)
+    list(REMOVE_ITEM inputs ${script})
+    set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS ${inputs})
+  endforeach()
+endfunction()
+
 function(orvalen_target_options target)
   target_include_directories(${target} PUBLIC ${ORVALEN_ROOT})
   target_compile_options(${target} PRIVATE -Wall -Wextra)
@@ -15,6 +35,7 @@ function(orvalen_target_options target)
     # 80-bit, so both presets compute the same pixel values.
     target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
     target_compile_definitions(${target} PUBLIC NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+    orvalen_track_resource_files(${target})
   endif()
   if(ORVALEN_SANITIZE AND NOT WIN32)
     # Undefined behaviour stops the program like an address error, so a test
