@@ -2,9 +2,7 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "calendar/calendar_text.h"
@@ -54,8 +52,9 @@ std::string CurrentFolder() {
   return path;
 }
 
-HFONT MakeFont(int weight, bool italic = false, bool underline = false, bool strike = false) {
-  return CreateFontA(12, 0, 0, 0, weight, italic, underline, strike, ANSI_CHARSET,
+// 12-pixel "MS Sans Serif" of that weight.
+HFONT MakeFont(int weight) {
+  return CreateFontA(12, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }

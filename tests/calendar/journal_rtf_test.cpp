@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,16 @@ TEST(JournalRtf, StoringTakesEachLinesFirstFormatAndStopsAtTheLimit) {
   EXPECT_LT(full.size(), kJournalWriteLimit + 114);  // stopped after the line that crossed it
 }
 
+// The scratch files are text files: read back as text, line ends as written.
+std::string ReadText(const std::string& path) {
+  std::string text;
+  if (std::FILE* f = std::fopen(path.c_str(), "r")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+    std::fclose(f);
+  }
+  return text;
+}
+
 TEST(JournalScratch, WritesTheDayAppendsTheSummaryAndDeletesBothWhenGone) {
   test::TempDir folder;
   const std::string prefix = folder.Path("");
@@ -123,8 +134,8 @@ TEST(JournalScratch, WritesTheDayAppendsTheSummaryAndDeletesBothWhenGone) {
     const JournalRtf second = BuildJournalRtf("0.0.0\rsecond\r");
     ASSERT_EQ(scratch.WriteDay(second, loaded), ScratchResult::kOk);
     EXPECT_EQ(loaded, second.document);
-    EXPECT_EQ(test::ReadBytes(scratch.JournalPath()), second.document);
-    EXPECT_EQ(test::ReadBytes(scratch.SummaryPath()), first.summary + second.summary);
+    EXPECT_EQ(ReadText(scratch.JournalPath()), second.document);
+    EXPECT_EQ(ReadText(scratch.SummaryPath()), first.summary + second.summary);
     EXPECT_EQ(folder.Listing(), "_MBUF_DH0~.~ _MBUF_DJ0~.~ _MBUF_DS0~.~");
   }
   EXPECT_EQ(folder.Listing(), "");
