@@ -2,12 +2,12 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "calendar/calendar_text.h"
+#include "calendar/day_zoom_win.h"
+#include "calendar/schedule_list_win.h"
 #include "resources/resource_ids.h"
 #include "winapp/common_dialogs_win.h"
 
@@ -19,8 +19,6 @@ constexpr char kOpenFilter[] =
     "QMK Organizer Calendar Files (*.cal)|*.cal|Version 3 files (*.sch)|*.sch";
 constexpr char kSaveFilter[] = "QMK Organizer Calendar Files (*.cal)|*.cal";
 constexpr COLORREF kHeaderColor = RGB(0, 128, 128);
-constexpr COLORREF kDayNumberColor = RGB(0, 0, 128);
-constexpr COLORREF kTodayColor = RGB(255, 255, 0);
 // The file menu's items up to the recent files: "&New File" .. the separator
 // after "&Backup File".
 constexpr int kRecentMenuPosition = 7;
@@ -54,59 +52,11 @@ std::string CurrentFolder() {
   return path;
 }
 
-HFONT MakeFont(int weight, bool italic = false, bool underline = false, bool strike = false) {
-  return CreateFontA(12, 0, 0, 0, weight, italic, underline, strike, ANSI_CHARSET,
+// 12-pixel "MS Sans Serif" of that weight.
+HFONT MakeFont(int weight) {
+  return CreateFontA(12, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-}
-
-// Face and size of the journal editor's text: "MS Sans Serif", 12 pixels
-// (9 points at 96 dots per inch).
-CHARFORMATA JournalFace() {
-  CHARFORMATA face{};
-  face.cbSize = sizeof face;
-  face.dwMask = CFM_FACE | CFM_SIZE;
-  face.yHeight = 9 * 20;
-  lstrcpynA(face.szFaceName, "MS Sans Serif", LF_FACESIZE);
-  return face;
-}
-
-// The rich text of a stored journal: one paragraph per line, in the line's
-// colour and styles.
-std::string JournalRichText(const std::string& stored) {
-  // No white space between the font table's groups: some rich-edit
-  // readers then drop the whole document.
-  std::string rtf =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}"
-      "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2 MS Sans Serif;}"
-      "{\\f3\\froman Times New Roman;}{\\f4\\fswiss\\fprq2 Arial;}}{\\colortbl";
-  for (int i = 0; i < 16; ++i) {
-    const ColorRef c = CalendarColor(i);
-    char entry[48];
-    std::snprintf(entry, sizeof entry, "\\red%u\\green%u\\blue%u;", RedOf(c), GreenOf(c), BlueOf(c));
-    rtf += entry;
-  }
-  rtf += "}\n\\deflang1033\\pard\\plain\\f2\\fs1\\cf0";
-  if (!IsBlankText(stored)) {
-    for (const JournalLine& line : ParseJournalLines(stored)) {
-      char head[48];
-      std::snprintf(head, sizeof head, "\\plain\\f2\\fs1\\cf%d", line.color);
-      rtf += head;
-      if (line.flags & kStyleBold) rtf += "\\b";
-      if (line.flags & kStyleItalic) rtf += "\\i";
-      if (line.flags & kStyleUnderline) rtf += "\\ul";
-      if (line.flags & kStyleStrikeOut) rtf += "\\strike";
-      rtf += ' ';
-      // Backslashes and braces are rich-text syntax: escaped, they stay text.
-      for (char c : line.text) {
-        if (c == '\\' || c == '{' || c == '}') rtf += '\\';
-        rtf += c;
-      }
-      rtf += "\\par \n";
-    }
-  }
-  rtf += "}";
-  return rtf;
 }
 
 }  // namespace
@@ -190,9 +140,9 @@ void TDialogN::ShowNoFile() {
 }
 
 void TDialogN::ShowFileMenu() {
-  HMENU menus = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CALENDAR_FILE));
+  Menu menus(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CALENDAR_FILE)));
   if (!menus) return;
-  HMENU menu = GetSubMenu(menus, 0);
+  HMENU menu = GetSubMenu(menus.Get(), 0);
   const std::vector<std::string> recent = recentFiles_.Entries();
   for (size_t i = 0; i < recent.size(); ++i) {
     InsertMenuA(menu, kRecentMenuPosition + static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
@@ -206,7 +156,6 @@ void TDialogN::ShowFileMenu() {
   GetWindowRect(GetDlgItem(Handle(), IDC_CALENDAR_EDITOR_FILE_MENU), &button);
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, button.left, button.bottom, 0, Handle(),
                  nullptr);
-  DestroyMenu(menus);
 }
 
 std::string TDialogN::AskForFile(bool save, const char* title, const char* filter) {
@@ -387,10 +336,13 @@ void TDialogN::Close() {
 
 // ---- TMwd -----------------------------------------------------------------------
 
-TMwd::TMwd(CalendarEditorContext context) : TDialogN(std::move(context)) {
+TMwd::TMwd(CalendarEditorContext context)
+    : TDialogN(std::move(context)), scratch_(CurrentFolder()) {
   current_ = CalendarStartDate(Today());
   grid_ = BuildMonthGrid(current_.month, current_.year);
 }
+
+TMwd::~TMwd() = default;
 
 bool TMwd::OnInit() {
   dayFont_.Reset(MakeFont(FW_BOLD));
@@ -439,19 +391,7 @@ void TMwd::CreateControls() {
     if (b.normal) b.button->SetGlyph(kGlyphNormal, b.normal);
     if (b.pressed) b.button->SetGlyph(kGlyphPressed, b.pressed);
   }
-  RichEdit::EnsureModule();
-  HWND journal = CreateWindowExA(
-      WS_EX_CLIENTEDGE, RichEdit::kClassName, "",
-      WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 0, 0, 1, 1, Handle(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CALENDAR_EDITOR_JOURNAL)),
-      GetModuleHandleA(nullptr), nullptr);
-  if (journal_.Attach(journal)) {
-    journal_.Send(WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
-    journal_.Send(EM_EXLIMITTEXT, 0, 8000);
-    CHARFORMATA face = JournalFace();
-    journal_.Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&face));
-    journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
-  }
+  journal_.Create(Handle(), IDC_CALENDAR_EDITOR_JOURNAL, textFont_.Get());
 }
 
 void TMwd::PlaceControls() {
@@ -500,7 +440,7 @@ bool TMwd::OnCommand(int id, int notifyCode, HWND control) {
     case IDM_CALENDAR_PRIOR_YEAR: Navigate(PreviousYear(current_)); return true;
     case IDM_CALENDAR_NEXT_YEAR: Navigate(NextYear(current_)); return true;
     case IDM_CALENDAR_TODAY: Navigate(CalendarStartDate(Today())); return true;
-    case IDC_CALENDAR_EDITOR_JOURNAL_ZOOM: return true;
+    case IDC_CALENDAR_EDITOR_JOURNAL_ZOOM: Zoom(); return true;
     default: return TDialogN::OnCommand(id, notifyCode, control);
   }
 }
@@ -541,15 +481,14 @@ void TMwd::UpdateDateButton() {
 }
 
 void TMwd::ShowMonthMenu() {
-  HMENU menus = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CALENDAR_MONTHS));
+  Menu menus(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_CALENDAR_MONTHS)));
   if (!menus) return;
-  HMENU menu = GetSubMenu(menus, 0);
+  HMENU menu = GetSubMenu(menus.Get(), 0);
   CheckMenuItem(menu, IDM_CALENDAR_JANUARY + current_.month - 1, MF_BYCOMMAND | MF_CHECKED);
   RECT button{};
   GetWindowRect(dateButton_.Handle(), &button);
   TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, button.left, button.bottom, 0, Handle(),
                  nullptr);
-  DestroyMenu(menus);
 }
 
 void TMwd::SelectAt(int x, int y) {
@@ -568,7 +507,7 @@ void TMwd::SelectAt(int x, int y) {
   const Rect old = previous > 0 ? layout_.CellRect(previous) : Rect{};
   const RECT oldRect{old.left, old.top, old.right, old.bottom};
   if (previous > 0) InvalidateRect(Handle(), &oldRect, TRUE);
-  LoadJournal(buffer_.ReadDay(current_).journal);
+  journal_.Load(buffer_.ReadDay(current_).journal, scratch_);
   const Rect r = layout_.EditorRect(cell);
   const Rect cellRect = layout_.CellRect(cell);
   const RECT cellArea{cellRect.left, cellRect.top, cellRect.right, cellRect.bottom};
@@ -578,62 +517,11 @@ void TMwd::SelectAt(int x, int y) {
   SetFocus(journal_.Handle());
 }
 
-void TMwd::LoadJournal(const std::string& stored) {
-  if (!journal_) return;
-  journal_.Send(EM_SETEVENTMASK, 0, 0);
-  journal_.SetText("");
-  RichEdit(journal_.Handle()).StreamIn(JournalRichText(stored));
-  // The stored lines carry style and colour; every line is shown in the
-  // editor's 12-pixel face.
-  CHARFORMATA face = JournalFace();
-  journal_.Send(EM_SETSEL, 0, -1);
-  journal_.Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&face));
-  journal_.Send(EM_SETSEL, 0, 0);
-  journal_.Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
-  journal_.ClearModified();
-  dayModified_ = false;
-}
-
-std::string TMwd::StoreJournal() {
-  // Lines are the control's paragraphs, not its display lines: a line the
-  // narrow cell wraps stays one line. Character positions are offsets into
-  // the text, paragraph marks included.
-  const std::string text = journal_.Text();
-  if (IsBlankText(text)) return {};
-  std::vector<JournalLine> lines;
-  const LRESULT mask = journal_.Send(EM_SETEVENTMASK, 0, 0);
-  journal_.Send(WM_SETREDRAW, FALSE);
-  CHARRANGE selection{};
-  journal_.Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, std::min<size_t>(end - start, 150));
-    journal_.Send(EM_SETSEL, start, start);
-    CHARFORMATA format{};
-    format.cbSize = sizeof format;
-    journal_.Send(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    const int flags = static_cast<int>(format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE |
-                                                          CFE_STRIKEOUT));
-    lines.push_back({flags, CalendarColorIndex(static_cast<ColorRef>(format.crTextColor)),
-                     std::move(line)});
-    if (end < text.size() && text[end] == '\r') ++end;
-    if (end < text.size() && text[end] == '\n') ++end;
-    start = end;
-  }
-  journal_.Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  journal_.Send(WM_SETREDRAW, TRUE);
-  journal_.Send(EM_SETEVENTMASK, 0, mask);
-  // The control ends with an empty paragraph; empty lines at the end carry nothing.
-  while (!lines.empty() && lines.back().text.empty()) lines.pop_back();
-  return BuildJournalText(lines);
-}
-
 void TMwd::CommitDay() {
   if (!FileOpen() || selected_ < 1 || !(dayModified_ || journal_.DayModified())) return;
   const Date day = grid_.Cell(selected_);
   DayTexts texts = buffer_.ReadDay(day);
-  texts.journal = StoreJournal();
+  texts.journal = journal_.Store();
   dayModified_ = false;
   journal_.ClearModified();
   if (buffer_.CommitDay(day, texts) != CalendarResult::kOk) {
@@ -642,6 +530,25 @@ void TMwd::CommitDay() {
     return;
   }
   documentModified_ = true;
+}
+
+void TMwd::Zoom() {
+  if (!FileOpen() || selected_ < 1) return;
+  CommitDay();
+  const Date day = grid_.Cell(selected_);
+  TMwdZoom zoom(day, buffer_.ReadDay(day), scratch_);
+  zoom.RunModal(Handle());
+  if (!zoom.Confirmed() || !zoom.JournalModified()) return;
+  if (buffer_.CommitDay(day, zoom.Texts()) != CalendarResult::kOk) {
+    ShowMessage(Handle(), "unexpected error!\nThe day could not be written to the working buffer",
+                "Orvalen", MB_OK | MB_ICONSTOP);
+    return;
+  }
+  documentModified_ = true;
+  // The in-place editor still holds the day as it was: it goes with the
+  // selection, and the cell is drawn anew from the working buffer.
+  ResetView();
+  zoomButton_.Show(false);
 }
 
 void TMwd::Paint(HDC dc) {
@@ -664,60 +571,17 @@ void TMwd::Paint(HDC dc) {
       DrawTextA(dc, name.c_str(), -1, &light, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
   }
-  for (int cell = 1; cell <= kMonthCells; ++cell) PaintCell(dc, cell);
-}
-
-void TMwd::PaintCell(HDC dc, int cell) {
-  const Rect r = layout_.CellRect(cell);
-  RECT area{r.left, r.top, r.right, r.bottom};
-  const bool selected = cell == selected_;
-  FillRect(dc, &area, GetSysColorBrush(selected ? COLOR_WINDOW : COLOR_BTNFACE));
-  DrawEdge(dc, &area, selected ? EDGE_SUNKEN : BDR_RAISEDINNER, BF_RECT);
-  if (!grid_.HasDay(cell)) return;
-  const Date& day = grid_.Cell(cell);
-  char number[8];
-  std::snprintf(number, sizeof number, "%d", day.day);
-  {
-    SelectionScope font(dc, dayFont_.Get());
-    SetTextColor(dc, kDayNumberColor);
-    if (day == Today()) {
-      SetBkMode(dc, OPAQUE);
-      SetBkColor(dc, kTodayColor);
-    }
-    TextOutA(dc, r.left + 3, r.top + 2, number, static_cast<int>(std::strlen(number)));
-    SetBkMode(dc, TRANSPARENT);
-  }
-  if (selected || !FileOpen()) return;
-  // The day's journal lines, then its appointments, each in its line's style.
-  const DayTexts texts = buffer_.ReadDay(day);
-  RECT clip{r.left + 3, r.top + MonthLayout::kNumberStrip, r.right - 2, r.bottom - 2};
-  int lineNumber = 0;
-  constexpr int kLineHeight = 13;
-  const auto drawLine = [&](int flags, const std::string& text) {
-    Font font(MakeFont(flags & kStyleBold ? FW_BOLD : FW_NORMAL, flags & kStyleItalic,
-                       flags & kStyleUnderline, flags & kStyleStrikeOut));
-    SelectionScope scope(dc, font.Get());
-    SetTextColor(dc, RGB(0, 0, 0));
-    RECT line = clip;
-    line.top = clip.top + kLineHeight * lineNumber;
-    if (line.top < clip.bottom) {
-      DrawTextA(dc, text.c_str(), -1, &line, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    }
-    ++lineNumber;
-  };
-  if (!SortsBelowBlanks(texts.journal, 16)) {
-    for (const JournalLine& line : ParseJournalLines(texts.journal, 250)) {
-      if (lineNumber > 30) break;
-      drawLine(line.flags, line.text);
-    }
-  }
-  if (!SortsBelowBlanks(texts.hours, 16)) {
-    for (const HourLine& line : ParseHourLines(texts.hours, 250)) {
-      if (lineNumber > 30) break;
-      char text[160];
-      std::snprintf(text, sizeof text, "%s: %.100s", SlotTime(line.slot).c_str(), line.text.c_str());
-      drawLine(line.flags, text);
-    }
+  TScheduleList cells(dc, layout_, Today(), dayFont_.Get());
+  for (int cell = 1; cell <= kMonthCells; ++cell) {
+    const bool selected = cell == selected_;
+    cells.Position(cell);
+    cells.DrawFrame(selected);
+    if (!grid_.HasDay(cell)) continue;
+    const Date& day = grid_.Cell(cell);
+    cells.DrawNumber(day);
+    if (selected || !FileOpen()) continue;
+    const DayTexts texts = buffer_.ReadDay(day);
+    cells.DrawAppointments(texts.hours, cells.DrawJournal(texts.journal, 0));
   }
 }
 

@@ -11,6 +11,7 @@
 #include "base/profile.h"
 #include "calendar/calendar_buffer.h"
 #include "calendar/journal_editor_win.h"
+#include "calendar/journal_scratch.h"
 #include "calendar/month_view.h"
 #include "calendar/recent_files.h"
 #include "config/controls/button_ex_win.h"
@@ -89,6 +90,7 @@ class TDialogN : public Dialog {
 class TMwd : public TDialogN {
  public:
   explicit TMwd(CalendarEditorContext context);
+  ~TMwd() override;
 
   const Date& CurrentDate() const { return current_; }
   int SelectedCell() const { return selected_; }
@@ -111,10 +113,9 @@ class TMwd : public TDialogN {
   void SelectAt(int x, int y);
   void ShowMonthMenu();
   void Paint(HDC dc);
-  void PaintCell(HDC dc, int cell);
   void UpdateDateButton();
-  void LoadJournal(const std::string& stored);
-  std::string StoreJournal();
+  // Opens the selected day in the zoom dialog and takes its journal back.
+  void Zoom();
 
   Date current_;
   MonthGrid grid_;
@@ -127,6 +128,8 @@ class TMwd : public TDialogN {
   TButtonEx nextButton_;
   TButtonEx zoomButton_;
   TRTF_Journal journal_;
+  // The journal's scratch files, beside the working buffer; deleted with the editor.
+  JournalScratchFiles scratch_;
   Font dayFont_;
   Font textFont_;
 };

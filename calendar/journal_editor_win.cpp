@@ -3,9 +3,13 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "calendar/journal_rtf.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/rich_edit_win.h"
 
 namespace orvalen {
 namespace {
@@ -13,7 +17,81 @@ namespace {
 constexpr long kStoredTextLimit = 29000;
 constexpr long kAttributeCharsPerLine = 16;
 
+// Face and size of the journal's text: "MS Sans Serif", 12 pixels (9 points
+// at 96 dots per inch).
+CHARFORMATA JournalFace() {
+  CHARFORMATA face{};
+  face.cbSize = sizeof face;
+  face.dwMask = CFM_FACE | CFM_SIZE;
+  face.yHeight = 9 * 20;
+  lstrcpynA(face.szFaceName, "MS Sans Serif", LF_FACESIZE);
+  return face;
+}
+
 }  // namespace
+
+bool TRTF_Journal::Create(HWND parent, int id, HFONT font) {
+  RichEdit::EnsureModule();
+  // Without ES_WANTRETURN, Enter would press the dialog's default button.
+  HWND window = CreateWindowExA(
+      WS_EX_CLIENTEDGE, RichEdit::kClassName, "",
+      WS_CHILD | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, 0, 0, 1, 1, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  if (!Attach(window)) return false;
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  Send(EM_EXLIMITTEXT, 0, 8000);
+  CHARFORMATA face = JournalFace();
+  Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&face));
+  Send(EM_SETEVENTMASK, 0, ENM_CHANGE);
+  return true;
+}
+
+void TRTF_Journal::Load(const std::string& stored, JournalScratchFiles& scratch) {
+  if (!Handle()) return;
+  dayModified_ = false;
+  const JournalRtf rtf = BuildJournalRtf(stored);
+  std::string document = rtf.document;
+  switch (scratch.WriteDay(rtf, document)) {
+    case ScratchResult::kJournalFailed: ShowMessage(Handle(), kJournalScratchMessage); break;
+    case ScratchResult::kSummaryFailed: ShowMessage(Handle(), kSummaryScratchMessage); break;
+    case ScratchResult::kOk: break;
+  }
+  const LRESULT mask = Send(EM_SETEVENTMASK, 0, 0);
+  SetText("");
+  // The journal file holds the document exactly; the control gets it without
+  // the tabs between the font table's groups, which stop some readers.
+  RichEdit(Handle()).StreamIn(JournalRtfForEditor(document));
+  // The stored lines carry style and colour; every line is shown in the
+  // journal's 12-pixel face.
+  CHARFORMATA face = JournalFace();
+  Send(EM_SETSEL, 0, -1);
+  Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&face));
+  Send(EM_SETSEL, 0, 0);
+  Send(EM_SETEVENTMASK, 0, mask);
+  dayModified_ = false;
+}
+
+std::string TRTF_Journal::Store() const {
+  if (!Handle()) return {};
+  // The control's own rich text: one paragraph per line, each with the
+  // format of its first character. Should the control not give it, the
+  // lines are kept in plain text rather than lost.
+  if (const std::optional<std::string> rtf = RichEdit(Handle()).StreamOut(SF_RTF)) {
+    return StoreJournalLines(ReadJournalRtf(*rtf));
+  }
+  std::vector<EditedLine> lines;
+  const std::string text = Text();
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back({text.substr(start, end - start), 0, 0});
+    if (end < text.size() && text[end] == '\r') ++end;
+    if (end < text.size() && text[end] == '\n') ++end;
+    if (end == text.size()) break;
+    start = end;
+  }
+  return StoreJournalLines(lines);
+}
 
 bool TRTF_Journal::TextFits() const {
   const long lines = static_cast<long>(Send(EM_GETLINECOUNT));

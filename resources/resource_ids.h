@@ -166,4 +166,13 @@
 #define IDB_CALENDAR_FILE_MENU 8051
 #define IDB_CALENDAR_FILE_MENU_PRESSED 8052
 
+// The calendar editor's zoomed day: the column header, the journal editor
+// under its first column, and the header's right-click menu.
+#define IDD_CALENDAR_ZOOM 209
+#define IDC_CALENDAR_ZOOM_HEADER 101
+#define IDC_CALENDAR_ZOOM_JOURNAL 150
+#define IDM_CALENDAR_ZOOM_BOTH 500
+#define IDM_CALENDAR_ZOOM_JOURNAL 501
+#define IDM_CALENDAR_ZOOM_APPOINTMENTS 502
+
 #endif

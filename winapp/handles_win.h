@@ -68,6 +68,14 @@ struct FindHandleTraits {
 // A search from FindFirstFile; FindFirstFile's failure value is the empty one.
 using FindHandle = UniqueHandle<FindHandleTraits>;
 
+struct MenuTraits {
+  using Handle = HMENU;
+  static Handle Invalid() { return nullptr; }
+  static void Release(Handle handle) { DestroyMenu(handle); }
+};
+// A menu from LoadMenu or CreatePopupMenu that no window holds.
+using Menu = UniqueHandle<MenuTraits>;
+
 // A GDI object (pen, brush, font, bitmap, region, palette) deleted on release.
 template <typename Handle>
 class GdiObject {

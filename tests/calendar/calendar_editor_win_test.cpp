@@ -5,14 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "calendar/calendar_text.h"
+#include "calendar/journal_rtf.h"
+#include "calendar/journal_scratch.h"
 #include "calendar/sample_calendar.h"
 #include "calendar_test_helpers.h"
 #include "resources/resource_ids.h"
@@ -243,6 +248,17 @@ TEST_F(CalendarEditorTest, TypedJournalIsSavedAndReadsBack) {
   ClickDay(10);
   EXPECT_EQ(WindowText(GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL)).find("Dentist \\ {at} ten"),
             0u);
+  // The day went through the journal scratch file, exact header included
+  // (written as text: line feeds as CR LF).
+  std::string scratch = BuildJournalRtf(SavedDay({10, 3, 1998}).journal).document;
+  for (size_t at = scratch.find('\n'); at != std::string::npos; at = scratch.find('\n', at + 2)) {
+    scratch.insert(at, 1, '\r');
+  }
+  EXPECT_EQ(test::ReadBytes(folder_.Path(kJournalScratchName)), scratch);
+  editor_.reset();
+  for (const char* name : {kJournalScratchName, kSummaryScratchName, kWorkBufferName}) {
+    EXPECT_EQ(test::ReadBytes(folder_.Path(name)), "<missing>") << name;
+  }
 }
 
 TEST_F(CalendarEditorTest, EditingAStyledDayKeepsItsOtherLinesStyles) {
@@ -317,6 +333,129 @@ TEST_F(CalendarEditorTest, CtrlKeysStyleWholeLines) {
   EXPECT_EQ(lines[1].flags, kStyleItalic | kStyleUnderline);
   EXPECT_EQ(lines[2].text, "third");
   EXPECT_EQ(lines[2].flags, kStyleItalic);
+}
+
+TEST_F(CalendarEditorTest, OtherProgramsRecordsStayByteForByte) {
+  // Records as another program writes them: CR LF and LF line ends, text
+  // after the marker lines, a colour outside the table, hours and to-do texts.
+  const std::string before =
+      test::Record(0, 2, "1.0.0.0.0.0\r\nNew year\r\n", "36.1.0.0.0.0.0.0\nBrunch\n", "call home");
+  const std::string edited = test::Record(68, 2, "2.0.20.0.0.0\rOld text\r", "52.0\rMeeting\r", "to do");
+  std::string after = test::Record(69, 2, "0.0.3.0.0.0\rNext day\r\r", "", "");
+  after.replace(after.find("[mJournal]."), 11, "[mJournal]. written elsewhere");
+  after += test::Record(200, 2, "", "40.0.0.0.0.0.0.0\rOnly hours\r", "") +
+           test::Record(150, 7, "8.0.9.0.0.0\rIn 2003\r", "", std::string(300, 't'));
+  test::WriteBytes(calendarPath_, std::string(kCalendarSignature) + "\n" + before + edited + after);
+  Open();
+  GoTo(3, 1998);
+  ClickDay(10);
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  EXPECT_EQ(WindowText(journal).find("Old text"), 0u);
+  SendMessageA(journal, EM_SETSEL, 0, 0);
+  Type("New ");
+  Command(IDM_CALENDAR_SAVE);
+  const std::string saved = test::ReadBytes(calendarPath_);
+  const std::string head = std::string(kCalendarSignature) + "\n" + before;
+  EXPECT_EQ(saved.substr(0, head.size()), head);
+  ASSERT_GE(saved.size(), head.size() + after.size());
+  EXPECT_EQ(saved.substr(saved.size() - after.size()), after);
+  const DayTexts day = SavedDay({10, 3, 1998});
+  EXPECT_EQ(day.journal, "2.0.0.0.0.0\rNew Old text\r");  // colour 20 is black
+  EXPECT_EQ(day.hours, "52.0\rMeeting\r");
+  EXPECT_EQ(day.todo, "to do");
+}
+
+TEST_F(CalendarEditorTest, ScratchFileInTheWayIsReportedAndTheDayStillShows) {
+  Open();
+  GoTo(6, 2005);
+  ClickDay(3);
+  Type("first day");
+  const std::string scratch = folder_.Path(kJournalScratchName);
+  DeleteFileA(scratch.c_str());
+  CreateDirectoryA(scratch.c_str(), nullptr);
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  for (int day : {4, 3}) {
+    DialogAnswerer message("Orvalen", IDOK);
+    ClickDay(day);
+    EXPECT_EQ(message.Seen(), kJournalScratchMessage);
+    // The day's own text, never the one the editor showed before.
+    EXPECT_EQ(WindowText(journal).find("first day"), day == 3 ? 0 : std::string::npos);
+  }
+}
+
+TEST_F(CalendarEditorTest, OversizedPasteIsRefused) {
+  Open();
+  GoTo(6, 2005);
+  ClickDay(3);
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  std::string lines;
+  for (int i = 0; i < 1800; ++i) lines += "\r\n";
+  SetWindowTextA(journal, lines.c_str());
+  const int length = GetWindowTextLengthA(journal);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  {
+    DialogAnswerer message("error", IDOK);
+    SendMessageA(journal, WM_KEYDOWN, 'V', 1);
+    EXPECT_EQ(message.Seen(), kTooManyLinesMessage);
+  }
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetWindowTextLengthA(journal), length);
+}
+
+TEST_F(CalendarEditorTest, ZoomShowsTheDayAndOkTakesTheJournalBack) {
+  Open();
+  GoTo(3, 1998);
+  ClickDay(10);
+  Type("Before");
+  struct Seen {
+    std::string caption, columns;
+    int editorWidth = 0, headerWidth = 0;
+  } seen;
+  std::thread user([&seen] {
+    HWND zoom = nullptr;
+    for (int i = 0; i < 500 && !zoom; ++i) {
+      zoom = FindWindowA("#32770", "March, 10, 1998");
+      if (!zoom) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!zoom) return;
+    seen.caption = WindowText(zoom);
+    HWND header = GetDlgItem(zoom, IDC_CALENDAR_ZOOM_HEADER);
+    for (int i = 0; i < 2; ++i) {
+      char name[32] = {};
+      HDITEMA item{};
+      item.mask = HDI_TEXT;
+      item.pszText = name;
+      item.cchTextMax = sizeof name;
+      SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+      seen.columns += std::string(name) + ";";
+    }
+    SendMessageA(zoom, WM_COMMAND, IDM_CALENDAR_ZOOM_JOURNAL, 0);
+    HWND journal = GetDlgItem(zoom, IDC_CALENDAR_ZOOM_JOURNAL);
+    RECT r{};
+    GetWindowRect(journal, &r);
+    seen.editorWidth = r.right - r.left;
+    GetWindowRect(header, &r);
+    seen.headerWidth = r.right - r.left;
+    SendMessageA(journal, EM_SETSEL, 0, 0);
+    SendMessageA(journal, WM_CHAR, 'Z', 1);
+    PostMessageA(zoom, WM_COMMAND, IDOK, 0);
+  });
+  Command(IDC_CALENDAR_EDITOR_JOURNAL_ZOOM);
+  user.join();
+  EXPECT_EQ(seen.caption, "March, 10, 1998");
+  EXPECT_EQ(seen.columns, "Journal;Appointments;");
+  EXPECT_GT(seen.editorWidth, seen.headerWidth * 9 / 10);  // "&Maximize Journal"
+  EXPECT_TRUE(editor_->DocumentModified());
+  EXPECT_EQ(editor_->SelectedCell(), -1);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL)));
+  Command(IDM_CALENDAR_SAVE);
+  const std::vector<JournalLine> lines = ParseJournalLines(SavedDay({10, 3, 1998}).journal);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].text, "ZBefore");
 }
 
 TEST_F(CalendarEditorTest, ClosingWithChangesAsksAndCancelKeepsTheWindow) {

@@ -1,0 +1,44 @@
+#pragma once
+// The scratch files of the journal editor, in the folder the editor works in:
+// the rich text of the day being loaded, replaced at each load, and the
+// summary, to which each load appends the day's fragments. The hours name is
+// reserved; it is only deleted. The owner deletes all three when it goes.
+#include <optional>
+#include <string>
+
+#include "calendar/journal_rtf.h"
+
+namespace orvalen {
+
+constexpr char kJournalScratchName[] = "_MBUF_DJ0~.~";
+constexpr char kSummaryScratchName[] = "_MBUF_DS0~.~";
+constexpr char kHoursScratchName[] = "_MBUF_DH0~.~";
+
+enum class ScratchResult {
+  kOk,
+  kJournalFailed,  // the journal file could not be written or read back
+  kSummaryFailed,  // the summary file could not be appended to
+};
+
+class JournalScratchFiles {
+ public:
+  // `folder` ends with a path separator, or is empty for the current folder.
+  explicit JournalScratchFiles(std::string folder);
+  JournalScratchFiles(const JournalScratchFiles&) = delete;
+  JournalScratchFiles& operator=(const JournalScratchFiles&) = delete;
+  ~JournalScratchFiles();
+
+  // Writes the day's document over the journal file (as text) and appends its
+  // summary to the summary file. On kOk `loaded` is the journal file's text
+  // as read back, the form the editor loads; otherwise it is left alone.
+  ScratchResult WriteDay(const JournalRtf& rtf, std::string& loaded);
+
+  std::string JournalPath() const { return folder_ + kJournalScratchName; }
+  std::string SummaryPath() const { return folder_ + kSummaryScratchName; }
+  std::string HoursPath() const { return folder_ + kHoursScratchName; }
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace orvalen
