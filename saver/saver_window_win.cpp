@@ -321,7 +321,12 @@ void TSaver::Step() {
     return;
   }
   const uint32_t now = clock_->Ticks();
-  if (now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) return;
+  if (now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) {
+    // A decode that could not start when the last picture was shown (the
+    // worker of a dropped one was still running) starts on a later tick.
+    DecodeNextAhead();
+    return;
+  }
   lastStepTick_ = now;
   if (CurrentRunMode() == RunMode::Closing || inCloseQuery_) return;
   if (!preview) {
@@ -338,13 +343,28 @@ void TSaver::Step() {
     fileName = profile.GetString(profile_keys::kFiles, ImageKey(index).c_str(), profile_keys::kNoEntry, 259);
     profile.Flush();
   }
-  if (!sequence_.IsUsable(index) || fileName == profile_keys::kNoEntry) return;
-  const bool loaded = LoadImage(fileName);
+  // The decode made ahead serves only this index with this name; any other
+  // (a key moved elsewhere, the profile changed) is dropped here.
+  GlobalBlock decoded = decodeAhead_.Take(index, fileName);
+  if (!sequence_.IsUsable(index) || fileName == profile_keys::kNoEntry) {
+    DecodeNextAhead();
+    return;
+  }
+  const bool loaded = LoadImage(fileName, std::move(decoded));
   sequence_.SetUsable(index, loaded);
-  if (!loaded) return;
+  if (!loaded) {
+    DecodeNextAhead();
+    return;
+  }
   ShowCurrentImage();
   lastStepTick_ = clock_->Ticks();
+  DecodeNextAhead();
   WaitChecked(1);
+}
+
+void TSaver::SetDecodeAhead(bool on) {
+  decodeAheadOn_ = on;
+  if (!on) decodeAhead_.Drop();
 }
 
 // Pictures stay on the primary monitor; the other monitors of the virtual

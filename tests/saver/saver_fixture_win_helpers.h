@@ -20,14 +20,15 @@
 namespace orvalen::saver_test {
 
 // Time moves only when the test says so, but for one millisecond per
-// ten readings, so that the saver's busy waits end.
+// `readsPerTick` readings, so that the saver's busy waits end.
 class FakeClock final : public Clock {
  public:
   uint32_t ticks = 100000;
   uint32_t reads = 0;
+  uint32_t readsPerTick = 10;
   LocalTime now{2019, 3, 4, 12, 5};
   uint32_t Ticks() override {
-    if (++reads % 10 == 0) ++ticks;
+    if (++reads % readsPerTick == 0) ++ticks;
     return ticks;
   }
   LocalTime Now() override { return now; }
