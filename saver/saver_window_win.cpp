@@ -121,8 +121,15 @@ void TSaver::OnSetup() {
 }
 
 TSaver::~TSaver() {
+  // The window goes first, so that the screen is given back the moment the
+  // loop ends; writing the profile and freeing the pictures come after it.
+  const bool created = Handle() != nullptr;
+  for (HWND blank : blankWindows_) {
+    if (blank) DestroyWindow(blank);
+  }
+  if (created) DestroyWindow(Handle());
   const StartupState& startup = Startup();
-  if (startup.profileFound && Handle()) {
+  if (startup.profileFound && created) {
     PrivateProfile profile(startup.activeProfilePath);
     WriteLastImage(profile, sequence_.NextIndex());
   }
@@ -131,13 +138,10 @@ TSaver::~TSaver() {
   calendar_.Close();
   for (auto& work : workImages_) work.reset();
   if (!Settings().allowCtrlAltDel) SetScreenSaverRunning(false);
-  if (Handle()) KillTimer(Handle(), kTimerId);
+  // Destroying the window has killed its timer.
   palette_.Reset();
   image_.reset();
   tile_.reset();
-  for (HWND blank : blankWindows_) {
-    if (blank) DestroyWindow(blank);
-  }
 }
 
 void TSaver::OnPaint(HDC dc, const PAINTSTRUCT&) {
@@ -321,12 +325,16 @@ void TSaver::Step() {
     return;
   }
   const uint32_t now = clock_->Ticks();
-  if (now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) {
+  if (!stepDue_ && now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) {
     // A decode that could not start when the last picture was shown (the
     // worker of a dropped one was still running) starts on a later tick.
     DecodeNextAhead();
     return;
   }
+  // The worker is still decoding the picture this step would show (a picture
+  // that takes longer than the delay): the step runs at a later tick instead
+  // of decoding it a second time here, deaf to input meanwhile.
+  if (StepWaitsForDecode(now)) return;
   lastStepTick_ = now;
   if (CurrentRunMode() == RunMode::Closing || inCloseQuery_) return;
   if (!preview) {
@@ -360,6 +368,15 @@ void TSaver::Step() {
   lastStepTick_ = clock_->Ticks();
   DecodeNextAhead();
   WaitChecked(1);
+}
+
+bool TSaver::StepWaitsForDecode(uint32_t now) {
+  const bool pending = decodeAheadOn_ && decodeAhead_.Holds(sequence_.PeekNext(Settings().maxImages)) &&
+                       !decodeAhead_.Ended();
+  if (pending && !stepDue_) dueSinceTick_ = now;
+  // A decode that never ends holds up no more than one long wait.
+  stepDue_ = pending && now - dueSinceTick_ < kLongestDecodeWaitMs;
+  return stepDue_;
 }
 
 void TSaver::SetDecodeAhead(bool on) {

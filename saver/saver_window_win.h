@@ -112,6 +112,7 @@ class TSaver : public FrameWindow {
   // Loads the file, or takes `decoded`, the block decoded ahead for it.
   bool LoadImage(const std::string& fileName, GlobalBlock decoded = GlobalBlock());
   void DecodeNextAhead();
+  bool StepWaitsForDecode(uint32_t now);
   void LoadTile();
   void ShowCurrentImage();
   void DrawImage(HDC dc);
@@ -176,6 +177,11 @@ class TSaver : public FrameWindow {
   DecodeAhead decodeAhead_;
   bool decodeAheadOn_ = true;
   int picturesTakenAhead_ = 0;
+  // A step was due while its picture was still being decoded ahead; it runs
+  // at the first tick after the decode, or after kLongestDecodeWaitMs.
+  bool stepDue_ = false;
+  uint32_t dueSinceTick_ = 0;
+  static constexpr uint32_t kLongestDecodeWaitMs = 10000;
   std::array<HWND, 8> blankWindows_{};
 };
 

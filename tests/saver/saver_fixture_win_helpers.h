@@ -128,8 +128,10 @@ class SaverFixture : public ::testing::Test {
     QuitPosted();
   }
 
-  // The next step, one delay later.
+  // The next step, one delay later. The delay passes for the worker that
+  // decodes the next picture ahead as well: it has its time to finish.
   void NextStep() {
+    for (int i = 0; i < 2000 && saver_->Ahead().WorkerRunning(); ++i) Sleep(5);
     clock_.ticks += 60000;
     saver_->Step();
   }
