@@ -170,14 +170,18 @@ int RunSteps(const std::string& first, const std::string& second, bool ahead, in
 
   SteppedClock clock;
   auto saver = std::make_unique<TSaver>(&clock);
+  saver->SetDecodeAhead(ahead);
   if (!saver->CreateSaverWindow(nullptr)) {
     std::fprintf(stderr, "saver_step_bench: the saver window was not created\n");
     return 1;
   }
-  saver->SetDecodeAhead(ahead);
   const Memory baseline = ReadMemory();
-  // The first paint shows the first picture directly, as in every run.
+  // The first paint shows the first picture directly, as in every run; with
+  // the decode ahead, at the first tick after the decode.
   UpdateWindow(saver->Handle());
+  PumpMessages();
+  WaitForWorker(*saver);
+  SendMessageA(saver->Handle(), WM_TIMER, TSaver::kTimerId, 0);
   PumpMessages();
   const TSaver::StepTimes firstStep = saver->LastStepTimes();
   if (saver->CurrentFileName() != first) {
@@ -361,11 +365,17 @@ int RunReactions(const std::string& first, const std::string& large, const std::
     StartSaverState(folder, profilePath);
     SteppedClock clock;  // the real clock: the window timer runs the steps
     auto saver = std::make_unique<TSaver>(&clock);
-    if (!saver->CreateSaverWindow(nullptr)) return 1;
     saver->SetDecodeAhead(ahead);
+    if (!saver->CreateSaverWindow(nullptr)) return 1;
     watchedWindow = saver->Handle();
     windowGoneMs = 0;
     UpdateWindow(saver->Handle());
+    // The moments count from the first picture on screen: with the decode
+    // ahead it comes at the first tick after its decode.
+    while (saver->CurrentFileName() != first) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      PumpMessages();
+    }
     const double shownMs = PerformanceCounterMs();
     Mover mover;
     mover.atMs = shownMs + moment;

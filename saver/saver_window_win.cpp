@@ -118,6 +118,9 @@ void TSaver::OnSetup() {
     SetCursor(nullptr);
     GetCursorPos(&cursorHome_);
   }
+  // The first picture too is decoded on the worker: the first paint's step
+  // then waits for it in the message loop, where input is seen.
+  DecodeNextAhead();
 }
 
 TSaver::~TSaver() {
@@ -303,7 +306,9 @@ void TSaver::OnKeyDown(UINT virtualKey) {
   if (!paused_) {
     // The elapsed time then wraps around: the delay counts as over.
     lastStepTick_ = clock_->Ticks() + 1;
+    stepByKey_ = true;
     Step();
+    stepByKey_ = false;
   }
 }
 
@@ -371,8 +376,10 @@ void TSaver::Step() {
 }
 
 bool TSaver::StepWaitsForDecode(uint32_t now) {
-  const bool pending = decodeAheadOn_ && decodeAhead_.Holds(sequence_.PeekNext(Settings().maxImages)) &&
-                       !decodeAhead_.Ended();
+  // A key asks for its picture now: its step takes the decode when it has
+  // ended and otherwise loads the picture itself, as without the worker.
+  const bool pending = decodeAheadOn_ && !stepByKey_ &&
+                       decodeAhead_.Holds(sequence_.PeekNext(Settings().maxImages)) && !decodeAhead_.Ended();
   if (pending && !stepDue_) dueSinceTick_ = now;
   // A decode that never ends holds up no more than one long wait.
   stepDue_ = pending && now - dueSinceTick_ < kLongestDecodeWaitMs;

@@ -180,6 +180,7 @@ class TSaver : public FrameWindow {
   // A step was due while its picture was still being decoded ahead; it runs
   // at the first tick after the decode, or after kLongestDecodeWaitMs.
   bool stepDue_ = false;
+  bool stepByKey_ = false;  // the step running was asked for by a slide-show key
   uint32_t dueSinceTick_ = 0;
   static constexpr uint32_t kLongestDecodeWaitMs = 10000;
   std::array<HWND, 8> blankWindows_{};
