@@ -130,7 +130,7 @@ TSaver::~TSaver() {
   for (HWND blank : blankWindows_) {
     if (blank) DestroyWindow(blank);
   }
-  if (created) DestroyWindow(Handle());
+  DestroyUnhooked();
   const StartupState& startup = Startup();
   if (startup.profileFound && created) {
     PrivateProfile profile(startup.activeProfilePath);
