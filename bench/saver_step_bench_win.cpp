@@ -195,6 +195,7 @@ int RunSteps(const std::string& first, const std::string& second, bool ahead, in
     double presentMs;  // the message pump after the step
     double aheadMs;    // the wait before the step for the worker's decode
   };
+  const int takenBeforeSteps = saver->PicturesTakenAhead();
   std::vector<Row> rows;
   for (int i = 0; i < steps; ++i) {
     const double aheadMs = WaitForWorker(*saver);
@@ -213,7 +214,7 @@ int RunSteps(const std::string& first, const std::string& second, bool ahead, in
     }
     rows.push_back(Row{saver->LastStepTimes(), called - start, presented - called, aheadMs});
   }
-  const int takenAhead = saver->PicturesTakenAhead();
+  const int takenAhead = saver->PicturesTakenAhead() - takenBeforeSteps;
   WaitForWorker(*saver);
   const Memory steady = ReadMemory();
   const Rect rect = saver->ImageRect();
