@@ -74,8 +74,9 @@ class TSaver : public FrameWindow {
   void Step();
 
   // The picture the next step will show is decoded ahead on a worker thread
-  // (on from the start). Turned off, every step loads its picture itself and
-  // any decode held is dropped; tests and the benchmark compare the two.
+  // (on unless turned off; before CreateSaverWindow, that covers the first
+  // picture too). Turned off, every step loads its picture itself and any
+  // decode held is dropped; tests and the benchmark compare the two.
   void SetDecodeAhead(bool on);
   const DecodeAhead& Ahead() const { return decodeAhead_; }
   // Steps whose picture came from a decode made ahead.
