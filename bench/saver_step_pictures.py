@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Paints the two photo-like pictures bench/run-saver-step shows.
+"""Paints the photo-like pictures bench/run-saver-step shows.
 
     saver_step_pictures.py FOLDER [WIDTH HEIGHT]
 
 Writes FOLDER/step_a.jpg and FOLDER/step_b.jpg (default 4000 x 3000, JPEG
-quality 90). Each is a sky gradient over hills, with detail at every scale
+quality 90) and FOLDER/step_large.jpg of twice their width and height (the
+picture of a current phone camera, for the reaction to input). Each is a sky gradient over hills, with detail at every scale
 (noise at several octaves and a fine grain), so that the files are as large
 and take as long to decode as camera pictures of that size. Needs Debian's
 python3-pil and python3-numpy.
@@ -58,8 +59,8 @@ def main():
     folder = sys.argv[1]
     width, height = (int(sys.argv[2]), int(sys.argv[3])) if len(sys.argv) == 4 else (4000, 3000)
     os.makedirs(folder, exist_ok=True)
-    for seed, name in ((1, "step_a.jpg"), (2, "step_b.jpg")):
-        paint(seed, width, height).save(os.path.join(folder, name), quality=90)
+    for seed, name, scale in ((1, "step_a.jpg", 1), (2, "step_b.jpg", 1), (3, "step_large.jpg", 2)):
+        paint(seed, width * scale, height * scale).save(os.path.join(folder, name), quality=90)
 
 
 if __name__ == "__main__":

@@ -15,19 +15,16 @@ uint32_t HandleValue(HGLOBAL handle) { return static_cast<uint32_t>(reinterpret_
 
 bool LastLoadSucceeded() { return lastLoadSucceeded; }
 
-TExtendedDib::TExtendedDib(const char* path) {
-  lastLoadSucceeded = false;
-  HGLOBAL handle = LoadGraphicFile(path, 0, 0);
-  if (handle == nullptr) return;
-  lastLoadSucceeded = true;
-  Parts parts;
-  try {
-    parts = ReadHeader(handle, nullptr);
-  } catch (...) {
-    GlobalFree(handle);
-    throw;
-  }
-  Take(handle, parts);
+GlobalBlock DecodeGraphicFile(const char* path) { return GlobalBlock(LoadGraphicFile(path, 0, 0)); }
+
+TExtendedDib::TExtendedDib(const char* path) : TExtendedDib(DecodeGraphicFile(path)) {}
+
+TExtendedDib::TExtendedDib(GlobalBlock decoded) {
+  lastLoadSucceeded = static_cast<bool>(decoded);
+  if (!decoded) return;
+  // A block that is no DIB raises and stays with `decoded`, which frees it.
+  const Parts parts = ReadHeader(decoded.Get(), nullptr);
+  Take(decoded.Release(), parts);
 }
 
 TExtendedDib::TExtendedDib(int32_t width, int32_t height) {

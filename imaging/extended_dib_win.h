@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "base/dib_view.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 
@@ -16,11 +17,20 @@ namespace orvalen {
 // after constructing an image from a file; destroy the image when false.
 bool LastLoadSucceeded();
 
+// The graphics library's decode of a file: the one call an image loaded from
+// a file makes. It touches nothing of this module, so any thread may run it
+// and hand the block to TExtendedDib(GlobalBlock) on another. Empty when the
+// file cannot be read.
+GlobalBlock DecodeGraphicFile(const char* path);
+
 class TExtendedDib {
  public:
   // Loads a file through the graphics library. A failed load leaves an empty
   // image (handle 0) and LastLoadSucceeded() false.
   explicit TExtendedDib(const char* path);
+  // The same load from a block DecodeGraphicFile delivered for the file:
+  // LastLoadSucceeded() and the image are what loading the file gives.
+  explicit TExtendedDib(GlobalBlock decoded);
   // A blank 24-bit image; its pixels are not cleared. Raises "Out of memory"
   // when the block cannot be had (also for negative sizes).
   TExtendedDib(int32_t width, int32_t height);

@@ -118,11 +118,21 @@ void TSaver::OnSetup() {
     SetCursor(nullptr);
     GetCursorPos(&cursorHome_);
   }
+  // The first picture too is decoded on the worker: the first paint's step
+  // then waits for it in the message loop, where input is seen.
+  DecodeNextAhead();
 }
 
 TSaver::~TSaver() {
+  // The window goes first, so that the screen is given back the moment the
+  // loop ends; writing the profile and freeing the pictures come after it.
+  const bool created = Handle() != nullptr;
+  for (HWND blank : blankWindows_) {
+    if (blank) DestroyWindow(blank);
+  }
+  DestroyUnhooked();
   const StartupState& startup = Startup();
-  if (startup.profileFound && Handle()) {
+  if (startup.profileFound && created) {
     PrivateProfile profile(startup.activeProfilePath);
     WriteLastImage(profile, sequence_.NextIndex());
   }
@@ -131,13 +141,10 @@ TSaver::~TSaver() {
   calendar_.Close();
   for (auto& work : workImages_) work.reset();
   if (!Settings().allowCtrlAltDel) SetScreenSaverRunning(false);
-  if (Handle()) KillTimer(Handle(), kTimerId);
+  // Destroying the window has killed its timer.
   palette_.Reset();
   image_.reset();
   tile_.reset();
-  for (HWND blank : blankWindows_) {
-    if (blank) DestroyWindow(blank);
-  }
 }
 
 void TSaver::OnPaint(HDC dc, const PAINTSTRUCT&) {
@@ -299,7 +306,9 @@ void TSaver::OnKeyDown(UINT virtualKey) {
   if (!paused_) {
     // The elapsed time then wraps around: the delay counts as over.
     lastStepTick_ = clock_->Ticks() + 1;
+    stepByKey_ = true;
     Step();
+    stepByKey_ = false;
   }
 }
 
@@ -321,7 +330,16 @@ void TSaver::Step() {
     return;
   }
   const uint32_t now = clock_->Ticks();
-  if (now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) return;
+  if (!stepDue_ && now - lastStepTick_ < static_cast<uint32_t>(Settings().delaySeconds) * 1000u) {
+    // A decode that could not start when the last picture was shown (the
+    // worker of a dropped one was still running) starts on a later tick.
+    DecodeNextAhead();
+    return;
+  }
+  // The worker is still decoding the picture this step would show (a picture
+  // that takes longer than the delay): the step runs at a later tick instead
+  // of decoding it a second time here, deaf to input meanwhile.
+  if (StepWaitsForDecode(now)) return;
   lastStepTick_ = now;
   if (CurrentRunMode() == RunMode::Closing || inCloseQuery_) return;
   if (!preview) {
@@ -338,13 +356,39 @@ void TSaver::Step() {
     fileName = profile.GetString(profile_keys::kFiles, ImageKey(index).c_str(), profile_keys::kNoEntry, 259);
     profile.Flush();
   }
-  if (!sequence_.IsUsable(index) || fileName == profile_keys::kNoEntry) return;
-  const bool loaded = LoadImage(fileName);
+  // The decode made ahead serves only this index with this name; any other
+  // (a key moved elsewhere, the profile changed) is dropped here.
+  GlobalBlock decoded = decodeAhead_.Take(index, fileName);
+  if (!sequence_.IsUsable(index) || fileName == profile_keys::kNoEntry) {
+    DecodeNextAhead();
+    return;
+  }
+  const bool loaded = LoadImage(fileName, std::move(decoded));
   sequence_.SetUsable(index, loaded);
-  if (!loaded) return;
+  if (!loaded) {
+    DecodeNextAhead();
+    return;
+  }
   ShowCurrentImage();
   lastStepTick_ = clock_->Ticks();
+  DecodeNextAhead();
   WaitChecked(1);
+}
+
+bool TSaver::StepWaitsForDecode(uint32_t now) {
+  // A key asks for its picture now: its step takes the decode when it has
+  // ended and otherwise loads the picture itself, as without the worker.
+  const bool pending = decodeAheadOn_ && !stepByKey_ &&
+                       decodeAhead_.Holds(sequence_.PeekNext(Settings().maxImages)) && !decodeAhead_.Ended();
+  if (pending && !stepDue_) dueSinceTick_ = now;
+  // A decode that never ends holds up no more than one long wait.
+  stepDue_ = pending && now - dueSinceTick_ < kLongestDecodeWaitMs;
+  return stepDue_;
+}
+
+void TSaver::SetDecodeAhead(bool on) {
+  decodeAheadOn_ = on;
+  if (!on) decodeAhead_.Drop();
 }
 
 // Pictures stay on the primary monitor; the other monitors of the virtual

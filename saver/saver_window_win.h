@@ -16,6 +16,7 @@
 #include "base/geometry.h"
 #include "imaging/resample.h"
 #include "saver/clock.h"
+#include "saver/decode_ahead_win.h"
 #include "saver/slide_sequence.h"
 #include "winapp/frame_window_win.h"
 #include "winapp/handles_win.h"
@@ -72,6 +73,15 @@ class TSaver : public FrameWindow {
   // One slide-show step (run by the timer, the first paint and the keys).
   void Step();
 
+  // The picture the next step will show is decoded ahead on a worker thread
+  // (on unless turned off; before CreateSaverWindow, that covers the first
+  // picture too). Turned off, every step loads its picture itself and any
+  // decode held is dropped; tests and the benchmark compare the two.
+  void SetDecodeAhead(bool on);
+  const DecodeAhead& Ahead() const { return decodeAhead_; }
+  // Steps whose picture came from a decode made ahead.
+  int PicturesTakenAhead() const { return picturesTakenAhead_; }
+
  protected:
   void OnSetup() override;
   void OnPaint(HDC dc, const PAINTSTRUCT& paint) override;
@@ -100,7 +110,10 @@ class TSaver : public FrameWindow {
 
   // The images.
   void PrepareAdjustments();
-  bool LoadImage(const std::string& fileName);
+  // Loads the file, or takes `decoded`, the block decoded ahead for it.
+  bool LoadImage(const std::string& fileName, GlobalBlock decoded = GlobalBlock());
+  void DecodeNextAhead();
+  bool StepWaitsForDecode(uint32_t now);
   void LoadTile();
   void ShowCurrentImage();
   void DrawImage(HDC dc);
@@ -162,6 +175,15 @@ class TSaver : public FrameWindow {
   StepTimes stepTimes_{};
   double stepStartMs_ = 0;  // performance counter at the start of the step
   HWND previewParent_ = nullptr;
+  DecodeAhead decodeAhead_;
+  bool decodeAheadOn_ = true;
+  int picturesTakenAhead_ = 0;
+  // A step was due while its picture was still being decoded ahead; it runs
+  // at the first tick after the decode, or after kLongestDecodeWaitMs.
+  bool stepDue_ = false;
+  bool stepByKey_ = false;  // the step running was asked for by a slide-show key
+  uint32_t dueSinceTick_ = 0;
+  static constexpr uint32_t kLongestDecodeWaitMs = 10000;
   std::array<HWND, 8> blankWindows_{};
 };
 

@@ -26,6 +26,11 @@ int32_t SlideSequence::Advance(int32_t maxImages) {
   return currentIndex_;
 }
 
+int32_t SlideSequence::PeekNext(int32_t maxImages) const {
+  SlideSequence copy(*this);
+  return copy.Advance(maxImages);
+}
+
 bool SlideSequence::IsUsable(int32_t index) const {
   return index >= 0 && index < kMaxImages && usable_[index];
 }

@@ -17,6 +17,9 @@ class SlideSequence {
   // the sequence returns to the index it started at; past the end of the
   // list it wraps to 0. The index may be negative (after Previous).
   int32_t Advance(int32_t maxImages);
+  // The index the next Advance(maxImages) will return, the state unchanged:
+  // what a step to come will try, for the picture decoded ahead of it.
+  int32_t PeekNext(int32_t maxImages) const;
 
   // An index a step may load: in the list's range and not failed before.
   bool IsUsable(int32_t index) const;

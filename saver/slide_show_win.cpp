@@ -16,6 +16,7 @@
 #include "saver/settings.h"
 #include "saver/startup_win.h"
 #include "winapp/performance_counter_win.h"
+#include "winapp/private_profile.h"
 
 namespace orvalen {
 namespace {
@@ -123,15 +124,16 @@ void TSaver::LoadTile() {
   if (!tileLoaded_) tile_.reset();
 }
 
-bool TSaver::LoadImage(const std::string& fileName) {
+bool TSaver::LoadImage(const std::string& fileName, GlobalBlock decoded) {
   if (SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return false;
   double mark = PerformanceCounterMs();
   loadFailed_ = false;
   palette_.Reset();
   image_.reset();
   bool loaded = false;
+  const bool decodedAhead = static_cast<bool>(decoded);
   try {
-    image_.reset(new TExtendedDib(fileName.c_str()));
+    image_.reset(decodedAhead ? new TExtendedDib(std::move(decoded)) : new TExtendedDib(fileName.c_str()));
     loaded = LastLoadSucceeded() && !image_->IsEmpty();
     if (loaded && !trueColor_) {
       try {
@@ -149,10 +151,35 @@ bool TSaver::LoadImage(const std::string& fileName) {
     return false;
   }
   currentFileName_ = fileName;
+  if (decodedAhead) ++picturesTakenAhead_;
   // A new picture starts a new record of step times.
   stepTimes_ = StepTimes{};
   stepTimes_.decodeMs = Lap(mark);
   return true;
+}
+
+// Only the decode moves to the worker. The palette work of a palette display
+// (BuildDisplayPalette in LoadImage) stays in the step on this thread: its
+// palette belongs to the window and is selected into the window's drawing
+// contexts, and made ahead it would be made for pictures the step drops.
+void TSaver::DecodeNextAhead() {
+  if (!decodeAheadOn_ || !Startup().profileFound || quitPosted_ || inCloseQuery_ ||
+      CurrentRunMode() == RunMode::Closing) {
+    return;
+  }
+  // A preview on a palette display keeps its first picture.
+  if (CurrentRunMode() == RunMode::Preview && !trueColor_ && !showAtOnce_) return;
+  const int32_t index = sequence_.PeekNext(Settings().maxImages);
+  if (decodeAhead_.Holds(index)) return;
+  decodeAhead_.Drop();
+  if (!sequence_.IsUsable(index) || decodeAhead_.WorkerRunning()) return;
+  // Read without the flush: the step reads the entry again after its flush
+  // and takes the decode only when the name is still this one.
+  PrivateProfile profile(Startup().activeProfilePath);
+  const std::string fileName =
+      profile.GetString(profile_keys::kFiles, ImageKey(index).c_str(), profile_keys::kNoEntry, 259);
+  if (fileName == profile_keys::kNoEntry || SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return;
+  decodeAhead_.Start(index, fileName);
 }
 
 void TSaver::ShowCurrentImage() {

@@ -221,6 +221,15 @@ class GlobalLockScope {
   void* data_;
 };
 
+struct GlobalBlockTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static void Release(Handle handle) { GlobalFree(handle); }
+};
+// A global memory block from GlobalAlloc, or one a library handed over to
+// its caller; freed with GlobalFree. The block must not be locked when it goes.
+using GlobalBlock = UniqueHandle<GlobalBlockTraits>;
+
 // A module from LoadLibrary, freed with FreeLibrary.
 class Module {
  public:
@@ -253,13 +262,23 @@ class KernelHandle {
   KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
   KernelHandle(const KernelHandle&) = delete;
   KernelHandle& operator=(const KernelHandle&) = delete;
-  KernelHandle& operator=(KernelHandle&&) = delete;
-  ~KernelHandle() {
-    if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  KernelHandle& operator=(KernelHandle&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
   }
+  ~KernelHandle() { Close(); }
   HANDLE Get() const { return handle_; }
+  explicit operator bool() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
 
  private:
+  void Close() {
+    if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    handle_ = nullptr;
+  }
+
   HANDLE handle_ = nullptr;
 };
 

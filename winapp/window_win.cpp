@@ -6,7 +6,9 @@
 
 namespace orvalen {
 
-Window::~Window() {
+Window::~Window() { DestroyUnhooked(); }
+
+void Window::DestroyUnhooked() {
   HWND window = Handle();
   if (!window) return;
   // The object goes first: no message may reach it any more.

@@ -24,6 +24,9 @@ class Window : public WindowView {
   LRESULT DefaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
   // Called once the window is gone (after WM_NCDESTROY); Handle() is null then.
   virtual void OnDetached() {}
+  // Destroys the window now, as the destructor does: unhooked first, so that
+  // none of the destruction's messages reaches the object.
+  void DestroyUnhooked();
 
   // Creates the window of a registered class with this object as its owner:
   // WM_NCCREATE stores `this` in GWLP_USERDATA, the trampoline then calls

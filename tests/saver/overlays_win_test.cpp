@@ -151,6 +151,7 @@ TEST_F(OverlayTest, TimeOfDayOnATwelveHourClock) {
 
   clock_.now = LocalTime{2019, 3, 4, 0, 5};
   clock_.ticks += 1000;
+  WaitForWorker();
   saver_->Step();
   EXPECT_TEXT_AT(Window(), 0, Y0() + 28, "12:05 AM", Look{kDateTimeColor});
 }
@@ -172,6 +173,7 @@ TEST_F(OverlayTest, RunTimesOfWindowsAndOfTheSaver) {
   clock_.ticks = drawnAt - 59000;
   StartWithOverlays("SHOW_WINDOWSRUNTIME=1\r\n");
   clock_.ticks = drawnAt;
+  WaitForWorker();
   saver_->Step();
   const int band = saver_->CalendarBand().bottom;
   EXPECT_TEXT_AT(Window(), 0, band + 2, "Windows: 1 day, 1 hr, 3 min", Look{kRunTimeColor});
@@ -235,6 +237,7 @@ TEST_F(OverlayTest, TheTextsOfANewDayReplaceTheOld) {
 
   clock_.now = LocalTime{2020, 1, 1, 0, 1};
   clock_.ticks += 1000;
+  WaitForWorker();
   saver_->Step();
   // The date and time block holds the new texts alone: nothing is left of
   // the longer ones before.

@@ -22,14 +22,15 @@
 namespace orvalen::saver_test {
 
 // Time moves only when the test says so, but for one millisecond per
-// ten readings, so that the saver's busy waits end.
+// `readsPerTick` readings, so that the saver's busy waits end.
 class FakeClock final : public Clock {
  public:
   uint32_t ticks = 100000;
   uint32_t reads = 0;
+  uint32_t readsPerTick = 10;
   LocalTime now{2019, 3, 4, 12, 5};
   uint32_t Ticks() override {
-    if (++reads % 10 == 0) ++ticks;
+    if (++reads % readsPerTick == 0) ++ticks;
     return ticks;
   }
   LocalTime Now() override { return now; }
@@ -112,28 +113,47 @@ class SaverFixture : public ::testing::Test {
     host_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     saver_ = std::make_unique<TSaver>(&clock_);
+    saver_->SetDecodeAhead(decodeAhead_);
     ASSERT_TRUE(saver_->CreateSaverWindow(host_));
     UpdateWindow(saver_->Handle());
     PumpMessages();
+    ShowFirstPicture();
   }
 
   void StartFullScreen(bool slideShow) {
     CurrentRunMode() = RunMode::Saver;
     Startup().slideShow = slideShow;
     saver_ = std::make_unique<TSaver>(&clock_);
+    saver_->SetDecodeAhead(decodeAhead_);
     ASSERT_TRUE(saver_->CreateSaverWindow(nullptr));
     UpdateWindow(saver_->Handle());
     PumpMessages();
+    ShowFirstPicture();
     QuitPosted();
   }
 
-  // The next step, one delay later.
+  // The first paint's step waits for the first picture's decode on the
+  // worker; the tick after it shows the picture.
+  void ShowFirstPicture() {
+    WaitForWorker();
+    saver_->Step();
+  }
+
+  // As long as the delay between two steps lasts for the decode ahead.
+  void WaitForWorker() {
+    for (int i = 0; i < 2000 && saver_->Ahead().WorkerRunning(); ++i) Sleep(5);
+  }
+
+  // The next step, one delay later. The delay passes for the worker that
+  // decodes the next picture ahead as well: it has its time to finish.
   void NextStep() {
+    WaitForWorker();
     clock_.ticks += 60000;
     saver_->Step();
   }
 
   FakeClock clock_;
+  bool decodeAhead_ = true;  // for the saver the next Start makes
   std::unique_ptr<TSaver> saver_;
   HWND host_ = nullptr;
   std::string profilePath_, imagePath_, secondPath_, brokenPath_;

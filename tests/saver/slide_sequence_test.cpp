@@ -82,5 +82,41 @@ TEST(SlideSequence, CountIsClampedAndFailedImagesStayUnusable) {
   EXPECT_TRUE(sequence.IsUsable(1));
 }
 
+// What a step to come will try is what it then tries, whatever moved the
+// sequence before: restarts after maxImages, wraps, the slide-show keys,
+// negative indices; and looking does not move it.
+TEST(SlideSequence, PeekNextIsWhatTheNextStepTries) {
+  enum Move { kStep, kFirst, kLast, kPrevious };
+  struct Case {
+    int32_t total, lastImage, maxImages;
+    std::vector<Move> moves;
+  };
+  const Case cases[] = {
+      {3, 0, 10, {kStep, kStep, kStep, kStep, kStep, kStep, kStep, kStep, kStep, kStep, kStep, kStep}},
+      {5, 3, 3, {kStep, kStep, kStep, kStep, kStep, kStep, kStep}},
+      {4, 2, 0, {kStep, kStep, kStep}},
+      {3, 7, 10, {kStep, kStep, kStep}},
+      {3, 0, 10, {kStep, kPrevious, kStep, kStep, kLast, kStep, kFirst, kStep, kPrevious, kPrevious, kStep}},
+      {0, 0, 10, {kStep, kLast, kStep, kStep}},
+  };
+  for (const Case& c : cases) {
+    SlideSequence sequence;
+    sequence.Reset(c.total, c.lastImage, true);
+    for (size_t i = 0; i < c.moves.size(); ++i) {
+      switch (c.moves[i]) {
+        case kFirst: sequence.First(); break;
+        case kLast: sequence.Last(); break;
+        case kPrevious: sequence.Previous(); break;
+        case kStep: {
+          const int32_t peeked = sequence.PeekNext(c.maxImages);
+          EXPECT_EQ(sequence.PeekNext(c.maxImages), peeked);
+          EXPECT_EQ(sequence.Advance(c.maxImages), peeked) << "total " << c.total << ", move " << i;
+          break;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvalen

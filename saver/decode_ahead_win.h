@@ -1,0 +1,63 @@
+#pragma once
+// The picture of the slide show's next step, decoded on a worker thread
+// while the saver waits out its delay, so that the step itself only takes
+// the decoded block instead of spending most of its time in the decoder.
+//
+// The message thread never waits for the worker. One decode at a time: a
+// decode that was dropped while still running (the step came first, a key
+// moved elsewhere, the saver closed) runs to its end on its own and frees
+// its block itself, and no new one starts before it has ended, so the
+// process holds at most one picture decoded ahead. The worker holds only
+// what it shares with its starter through a reference count: its own copy
+// of the file name, the file's stamp and the block.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "saver/file_stamp.h"
+#include "winapp/handles_win.h"
+
+namespace orvalen {
+
+class DecodeAhead {
+ public:
+  DecodeAhead() = default;
+  // Drops the decode; a worker still running finishes without us.
+  ~DecodeAhead();
+  DecodeAhead(const DecodeAhead&) = delete;
+  DecodeAhead& operator=(const DecodeAhead&) = delete;
+
+  // Starts decoding `path` on a worker for the step that will try `index`.
+  // False, and nothing started, while a worker (of a dropped decode too) is
+  // still running or when the thread cannot be made.
+  bool Start(int32_t index, const std::string& path);
+
+  // The decoded block for the step that tries `index` with the file `path`:
+  // given when the decode for that index and name has ended with a picture
+  // and the file's size and last-write time are still those it was decoded
+  // with. Empty otherwise. Either way the decode is dropped.
+  GlobalBlock Take(int32_t index, const std::string& path);
+
+  // Lets go of the decode; a worker still running frees its block itself.
+  void Drop();
+
+  // A decode for `index` is held (running or ended).
+  bool Holds(int32_t index) const;
+  // The decode held has ended (with a picture or without).
+  bool Ended() const;
+  // A worker is still running, for the decode held or one dropped.
+  bool WorkerRunning() const;
+  // The thread id of the last worker started, 0 before the first.
+  DWORD WorkerId() const { return worker_ ? GetThreadId(worker_.Get()) : 0; }
+
+ private:
+  struct Job;
+  static DWORD WINAPI Work(void* job);
+  static void Release(Job* job);
+
+  Job* job_ = nullptr;  // our reference, null when no decode is held
+  KernelHandle worker_;  // the last worker started
+};
+
+}  // namespace orvalen
