@@ -15,6 +15,7 @@
 #include "saver/saver_window_win.h"
 #include "saver/settings.h"
 #include "saver/startup_win.h"
+#include "winapp/file_system_win.h"
 #include "winapp/performance_counter_win.h"
 #include "winapp/private_profile.h"
 
@@ -22,11 +23,6 @@ namespace orvalen {
 namespace {
 
 constexpr uint32_t kFrameDelayMs = 50;
-
-bool FileExists(const std::string& name) {
-  const DWORD attributes = GetFileAttributesA(name.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // A palette holding the system's default colours.
 HPALETTE DefaultPaletteCopy() {
