@@ -128,10 +128,15 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
   if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process_)) {
     process_ = PROCESS_INFORMATION{};
   }
+}
+
+bool ChildProcess::Running() const {
+  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 ChildProcess::~ChildProcess() {

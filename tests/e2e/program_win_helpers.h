@@ -30,7 +30,10 @@ void SetWinIniDir(const std::string& dir);
 
 class ChildProcess {
  public:
-  // Starts `program` with the command line "\"program\" arguments".
+  // Starts `program` with the command line "\"program\" arguments" and null
+  // standard handles, so that neither it nor what it starts (a batch file's
+  // command interpreter, a shell window) writes into or holds open the
+  // test's output.
   ChildProcess(const std::string& program, const std::string& arguments);
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -38,6 +41,7 @@ class ChildProcess {
 
   bool Started() const { return process_.hProcess != nullptr; }
   DWORD Id() const { return process_.dwProcessId; }
+  bool Running() const;
   // The exit code, or -1 when the process is still running after `timeoutMs`.
   long WaitForExit(DWORD timeoutMs);
   // A top-level or child window of this process with that class (null: any)

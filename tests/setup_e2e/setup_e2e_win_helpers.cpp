@@ -163,45 +163,8 @@ LinkInfo ReadShortcut(const std::string& path) {
   return info;
 }
 
-Program::Program(const std::string& path) {
-  std::string commandLine = "\"" + path + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process_)) {
-    process_ = PROCESS_INFORMATION{};
-  }
-}
-
-Program::~Program() {
-  if (!process_.hProcess) return;
-  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(process_.hProcess, 99);
-    WaitForSingleObject(process_.hProcess, 5000);
-  }
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
-}
-
-long Program::WaitForExit(DWORD timeoutMs) {
-  if (!process_.hProcess) return -2;
-  const DWORD start = GetTickCount();
-  while (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-    if (GetTickCount() - start > timeoutMs) return -1;
-    Pause(20);
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process_.hProcess, &code);
-  return static_cast<long>(code);
-}
-
-bool Program::Running() const {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 std::vector<HWND> Program::Windows() const {
-  Search search{process_.dwProcessId, nullptr, nullptr, {}};
+  Search search{process_.Id(), nullptr, nullptr, {}};
   EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -209,7 +172,7 @@ std::vector<HWND> Program::Windows() const {
 HWND Program::WaitForWindow(const char* className, const char* caption, DWORD timeoutMs) const {
   const DWORD start = GetTickCount();
   do {
-    Search search{process_.dwProcessId, className, caption, {}};
+    Search search{process_.Id(), className, caption, {}};
     EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     if (!search.found.empty()) return search.found.front();
     Pause(20);

@@ -43,19 +43,15 @@ struct LinkInfo {
 };
 LinkInfo ReadShortcut(const std::string& path);
 
-// A program started with null standard handles, so that what it starts (the
-// batch file's command interpreter) writes nothing into the test's output.
+// A program of the test, seen through its visible top-level windows.
 class Program {
  public:
-  explicit Program(const std::string& path);
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-  ~Program();
+  explicit Program(const std::string& path) : process_(path, "") {}
 
-  bool Started() const { return process_.hProcess != nullptr; }
+  bool Started() const { return process_.Started(); }
   // The exit code; -1 when still running after `timeoutMs`.
-  long WaitForExit(DWORD timeoutMs);
-  bool Running() const;
+  long WaitForExit(DWORD timeoutMs) { return process_.WaitForExit(timeoutMs); }
+  bool Running() const { return process_.Running(); }
   // A visible top-level window of this process with that class and caption
   // (null: any), waiting up to `timeoutMs`.
   HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs) const;
@@ -63,7 +59,7 @@ class Program {
   std::vector<HWND> Windows() const;
 
  private:
-  PROCESS_INFORMATION process_{};
+  orvalen::e2e::ChildProcess process_;
 };
 
 // The caption or control text as Wine keeps it for other processes.
