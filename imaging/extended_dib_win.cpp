@@ -111,6 +111,14 @@ void TExtendedDib::Release() {
   colorCount_ = 0;
 }
 
+GlobalBlock TExtendedDib::Detach() {
+  HGLOBAL handle = handle_;
+  owned_ = false;
+  Release();
+  owned_ = true;
+  return GlobalBlock(handle);
+}
+
 bool TExtendedDib::AdoptHandle(HGLOBAL handle) {
   // Adopting the block already held would free it under the image.
   if (handle == handle_ && handle != nullptr) return true;

@@ -31,6 +31,8 @@ class TExtendedDib {
   // The same load from a block DecodeGraphicFile delivered for the file:
   // LastLoadSucceeded() and the image are what loading the file gives.
   explicit TExtendedDib(GlobalBlock decoded);
+  // An empty image (handle 0), for AdoptHandle.
+  TExtendedDib() = default;
   // A blank 24-bit image; its pixels are not cleared. Raises "Out of memory"
   // when the block cannot be had (also for negative sizes).
   TExtendedDib(int32_t width, int32_t height);
@@ -43,6 +45,11 @@ class TExtendedDib {
   // as it was and the handle the caller's) for a block that is not a DIB of
   // the system's layout.
   bool AdoptHandle(HGLOBAL handle);
+
+  // Gives the block back, unlocked, and leaves the image empty. This lets a
+  // thread look at a decoded block through an image without the load's
+  // outcome being touched, and pass the block on.
+  GlobalBlock Detach();
 
   HGLOBAL Handle() const { return handle_; }
   bool IsEmpty() const { return handle_ == nullptr; }

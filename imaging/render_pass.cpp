@@ -29,11 +29,17 @@ void CheckView(const DibView& view, const DibView& final, const char* what) {
 }
 
 // False when there is nothing to render (a work image without pixels).
-bool CheckRenderViews(const RenderInput& in) {
-  const DibView& final = in.work[0];
+// False for a final work image without pixels, which renders nothing.
+bool CheckFinalView(const DibView& final) {
   if (final.bitsPerPixel != 24) throw std::invalid_argument("the final work image must be a 24-bit image");
   if (final.width <= 0 || final.height <= 0) return false;
   if (final.bits == nullptr) throw std::invalid_argument("the final work image has no pixels");
+  return true;
+}
+
+bool CheckRenderViews(const RenderInput& in) {
+  const DibView& final = in.work[0];
+  if (!CheckFinalView(final)) return false;
   if (in.transition == kTransitionBlend || in.transition == kTransitionFade) {
     for (int k = 1; k <= kFrameCount; ++k) {
       CheckView(in.work[k], final, "the transition frames must match the final work image");
@@ -199,16 +205,21 @@ bool RunPixelPass(const RenderInput& in, PixelPoll& poll) {
   return Pass(in, poll);
 }
 
-bool RenderPixels(const RenderInput& in, PixelPoll& poll) {
-  if (!CheckRenderViews(in)) return true;
+bool ResampleWork(const RenderInput& in, PixelPoll& poll) {
   const DibView& final = in.work[0];
+  if (!CheckFinalView(final)) return true;
   ResampleScratch localScratch;
   ResampleScratch& scratch = in.scratch != nullptr ? *in.scratch : localScratch;
   const bool done = in.accurate ? ResampleAccurate(in.source, final, poll, scratch)
                                 : ResampleSimple(in.source, final, poll);
   if (!done) return false;
   ApplyEdges(final, in.edges);
-  return Pass(in, poll);
+  return true;
+}
+
+bool RenderPixels(const RenderInput& in, PixelPoll& poll) {
+  if (!CheckRenderViews(in)) return true;
+  return ResampleWork(in, poll) && Pass(in, poll);
 }
 
 }  // namespace orvalen

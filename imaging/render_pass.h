@@ -67,6 +67,12 @@ struct RenderInput {
 // blend or the fade. False when the poll reported movement.
 bool RunPixelPass(const RenderInput& in, PixelPoll& poll);
 
+// The first half of RenderPixels: resamples the source into work[0] and
+// applies the edges. It reads neither the old screen nor the frames, so it
+// can run before either exists (only work[0] is checked). False when the
+// poll reported movement.
+bool ResampleWork(const RenderInput& in, PixelPoll& poll);
+
 // Resamples the source into work[0], applies the edges, then adjusts every
 // pixel (gamma, brightness, grey), stores it and writes the frames of the
 // blend or the fade. Returns false as soon as the poll reports movement;

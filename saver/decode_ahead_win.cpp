@@ -1,12 +1,14 @@
 #include "saver/decode_ahead_win.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
 #include <utility>
 
-#include "imaging/extended_dib_win.h"
+#include "imaging/pixel_poll.h"
+#include "imaging/render_pass.h"
 
 namespace orvalen {
 namespace {
@@ -33,8 +35,10 @@ struct DecodeAhead::Job {
   std::atomic<bool> ended{false};
   int32_t index = 0;
   std::string path;
+  std::optional<ScreenFitRules> fit;
   FileStamp stamp;
   GlobalBlock block;
+  AheadWork work;
 };
 
 DecodeAhead::~DecodeAhead() { Drop(); }
@@ -54,6 +58,7 @@ DWORD WINAPI DecodeAhead::Work(void* context) {
       if (block && StampOf(job->path) == before) {
         job->stamp = *before;
         job->block = std::move(block);
+        if (job->fit) MakeRenderWork(*job);
       }
     }
   } catch (...) {
@@ -64,7 +69,54 @@ DWORD WINAPI DecodeAhead::Work(void* context) {
   return 0;
 }
 
-bool DecodeAhead::Start(int32_t index, const std::string& path) {
+bool DecodeAhead::Dropped(void* job) {
+  return static_cast<Job*>(job)->references.load(std::memory_order_acquire) == 1;
+}
+
+// Resamples the decoded picture into new work images exactly as the step's
+// render would. A picture with a colour table is drawn directly and needs
+// none. Whatever fails (no memory, the decode dropped meanwhile) leaves the
+// work empty and the block as it was; the step then renders as usual.
+void DecodeAhead::MakeRenderWork(Job& job) {
+  // The image only lends its view of the block: made with AdoptHandle, it
+  // leaves the load's outcome, which belongs to the step, alone.
+  TExtendedDib picture;
+  try {
+    picture.AdoptHandle(job.block.Get());
+  } catch (...) {
+    return;  // no DIB the render could read; the step's load says so
+  }
+  job.block.Release();
+  try {
+    const int32_t colors = picture.ColorCount();
+    if (colors < 1 || colors > 256) {
+      AheadWork work;
+      work.rules = *job.fit;
+      const Rect imageRect = FitImageRect(work.rules, picture.Width(), picture.Height());
+      work.fit = FitWork(work.rules, imageRect, picture.Width(), picture.Height());
+      for (auto& image : work.images) image = std::make_unique<TExtendedDib>(work.fit.width, work.fit.height);
+      RenderInput input;
+      input.source = picture.View();
+      input.work[0] = work.images[0]->View();
+      input.accurate = work.fit.accurate;
+      input.edges = work.rules.edges;
+      PixelPoll poll(&DecodeAhead::Dropped, &job);
+      if (ResampleWork(input, poll)) {
+        // The frames' pages are faulted in here, off the step.
+        for (size_t k = 1; k < work.images.size(); ++k) {
+          const DibView frame = work.images[k]->View();
+          if (frame.bits) std::memset(frame.bits, 0, static_cast<size_t>(frame.stride) * frame.height);
+        }
+        job.work = std::move(work);
+      }
+    }
+  } catch (...) {
+    job.work = AheadWork{};
+  }
+  job.block = picture.Detach();
+}
+
+bool DecodeAhead::Start(int32_t index, const std::string& path, const std::optional<ScreenFitRules>& fit) {
   Drop();
   if (WorkerRunning()) return false;
   std::unique_ptr<Job> job(new (std::nothrow) Job);
@@ -75,6 +127,7 @@ bool DecodeAhead::Start(int32_t index, const std::string& path) {
     return false;
   }
   job->index = index;
+  job->fit = fit;
   KernelHandle worker(CreateThread(nullptr, 0, &DecodeAhead::Work, job.get(), 0, nullptr));
   if (!worker) return false;
   worker_ = std::move(worker);
@@ -82,11 +135,12 @@ bool DecodeAhead::Start(int32_t index, const std::string& path) {
   return true;
 }
 
-GlobalBlock DecodeAhead::Take(int32_t index, const std::string& path) {
-  GlobalBlock taken;
+AheadPicture DecodeAhead::Take(int32_t index, const std::string& path) {
+  AheadPicture taken;
   if (job_ && job_->ended.load(std::memory_order_acquire) && job_->block && job_->index == index &&
       job_->path == path && StampOf(path) == job_->stamp) {
-    taken = std::move(job_->block);
+    taken.block = std::move(job_->block);
+    taken.work = std::move(job_->work);
   }
   Drop();
   return taken;

@@ -358,7 +358,7 @@ void TSaver::Step() {
   }
   // The decode made ahead serves only this index with this name; any other
   // (a key moved elsewhere, the profile changed) is dropped here.
-  GlobalBlock decoded = decodeAhead_.Take(index, fileName);
+  AheadPicture decoded = decodeAhead_.Take(index, fileName);
   if (!sequence_.IsUsable(index) || fileName == profile_keys::kNoEntry) {
     DecodeNextAhead();
     return;

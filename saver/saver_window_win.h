@@ -81,6 +81,8 @@ class TSaver : public FrameWindow {
   const DecodeAhead& Ahead() const { return decodeAhead_; }
   // Steps whose picture came from a decode made ahead.
   int PicturesTakenAhead() const { return picturesTakenAhead_; }
+  // Steps whose picture the worker had resampled too.
+  int RenderWorkTakenAhead() const { return renderWorkTakenAhead_; }
 
  protected:
   void OnSetup() override;
@@ -110,14 +112,16 @@ class TSaver : public FrameWindow {
 
   // The images.
   void PrepareAdjustments();
-  // Loads the file, or takes `decoded`, the block decoded ahead for it.
-  bool LoadImage(const std::string& fileName, GlobalBlock decoded = GlobalBlock());
+  // Loads the file, or takes `ahead`, what was decoded ahead for it.
+  bool LoadImage(const std::string& fileName, AheadPicture ahead = AheadPicture{});
   void DecodeNextAhead();
+  ScreenFitRules FitRules() const;
   bool StepWaitsForDecode(uint32_t now);
   void LoadTile();
   void ShowCurrentImage();
   void DrawImage(HDC dc);
-  void PrepareWorkImages();
+  void PrepareWorkImages(const WorkFit& fit);
+  bool TakeAheadWork(const WorkFit& fit);
   void RenderImage(HDC dc);
   void DrawFrame(HDC dc, int index);
   void PaintBackground(HDC dc);
@@ -159,6 +163,7 @@ class TSaver : public FrameWindow {
   GammaTable gammaTable_;
   ResampleScratch resampleScratch_;
   std::array<ImagePtr, 5> workImages_;
+  AheadWork aheadWork_;  // the render work made ahead for image_, until its step uses it
   Bitmap frameBitmap_;
   std::string currentFileName_ = "No image files found";
   SlideSequence sequence_;
@@ -178,6 +183,7 @@ class TSaver : public FrameWindow {
   DecodeAhead decodeAhead_;
   bool decodeAheadOn_ = true;
   int picturesTakenAhead_ = 0;
+  int renderWorkTakenAhead_ = 0;
   // A step was due while its picture was still being decoded ahead; it runs
   // at the first tick after the decode, or after kLongestDecodeWaitMs.
   bool stepDue_ = false;

@@ -12,6 +12,7 @@
 #include "imaging/median_cut_win.h"
 #include "imaging/render_pass.h"
 #include "saver/process_state.h"
+#include "saver/screen_fit.h"
 #include "saver/saver_window_win.h"
 #include "saver/settings.h"
 #include "saver/startup_win.h"
@@ -36,9 +37,6 @@ HPALETTE DefaultPaletteCopy() {
   std::memcpy(palette.entries, entries, count * sizeof(PALETTEENTRY));
   return CreatePalette(reinterpret_cast<LOGPALETTE*>(&palette));
 }
-
-// The work images take the picture area's extent as a 16-bit value.
-int32_t WorkExtent(int32_t extent) { return static_cast<int16_t>(extent); }
 
 // Milliseconds from `mark` to now; moves `mark` to now, so consecutive calls
 // time consecutive phases.
@@ -120,16 +118,17 @@ void TSaver::LoadTile() {
   if (!tileLoaded_) tile_.reset();
 }
 
-bool TSaver::LoadImage(const std::string& fileName, GlobalBlock decoded) {
+bool TSaver::LoadImage(const std::string& fileName, AheadPicture ahead) {
   if (SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return false;
   double mark = PerformanceCounterMs();
   loadFailed_ = false;
   palette_.Reset();
   image_.reset();
+  aheadWork_ = std::move(ahead.work);
   bool loaded = false;
-  const bool decodedAhead = static_cast<bool>(decoded);
+  const bool decodedAhead = static_cast<bool>(ahead.block);
   try {
-    image_.reset(decodedAhead ? new TExtendedDib(std::move(decoded)) : new TExtendedDib(fileName.c_str()));
+    image_.reset(decodedAhead ? new TExtendedDib(std::move(ahead.block)) : new TExtendedDib(fileName.c_str()));
     loaded = LastLoadSucceeded() && !image_->IsEmpty();
     if (loaded && !trueColor_) {
       try {
@@ -143,6 +142,7 @@ bool TSaver::LoadImage(const std::string& fileName, GlobalBlock decoded) {
   }
   if (!loaded) {
     image_.reset();
+    aheadWork_ = AheadWork{};
     loadFailed_ = true;
     return false;
   }
@@ -154,10 +154,22 @@ bool TSaver::LoadImage(const std::string& fileName, GlobalBlock decoded) {
   return true;
 }
 
-// Only the decode moves to the worker. The palette work of a palette display
-// (BuildDisplayPalette in LoadImage) stays in the step on this thread: its
-// palette belongs to the window and is selected into the window's drawing
-// contexts, and made ahead it would be made for pictures the step drops.
+ScreenFitRules TSaver::FitRules() const {
+  const SaverSettings& settings = Settings();
+  ScreenFitRules rules;
+  rules.screenRect = screenRect_;
+  rules.display = settings.display;
+  rules.drawCalendar = settings.drawCalendar;
+  rules.accurateSize = settings.accurateSize;
+  rules.edges = settings.edges;
+  return rules;
+}
+
+// The decode and, on a true-colour display, the resampling move to the
+// worker. The palette work of a palette display (BuildDisplayPalette in
+// LoadImage) stays in the step on this thread: its palette belongs to the
+// window and is selected into the window's drawing contexts, and made ahead
+// it would be made for pictures the step drops.
 void TSaver::DecodeNextAhead() {
   if (!decodeAheadOn_ || !Startup().profileFound || quitPosted_ || inCloseQuery_ ||
       CurrentRunMode() == RunMode::Closing) {
@@ -175,7 +187,14 @@ void TSaver::DecodeNextAhead() {
   const std::string fileName =
       profile.GetString(profile_keys::kFiles, ImageKey(index).c_str(), profile_keys::kNoEntry, 259);
   if (fileName == profile_keys::kNoEntry || SortsBelowBlanks(fileName, 13) || !FileExists(fileName)) return;
-  decodeAhead_.Start(index, fileName);
+  // The first picture is drawn directly; the others are rendered, and the
+  // worker brings their work images. The saver's own are needed only within
+  // a step: let go now, they leave their memory to the decoder.
+  const bool renders = trueColor_ && !showAtOnce_;
+  if (renders) {
+    for (auto& work : workImages_) work.reset();
+  }
+  decodeAhead_.Start(index, fileName, renders ? std::optional<ScreenFitRules>(FitRules()) : std::nullopt);
 }
 
 void TSaver::ShowCurrentImage() {
@@ -186,17 +205,11 @@ void TSaver::ShowCurrentImage() {
   shownDate_ = AddDays(Date{now.day, now.month, now.year}, dayShift_);
   dayShift_ = dayShift_ >= 9 ? 0 : dayShift_ + 1;
 
-  ImagePlacement placement;
-  placement.hasImage = image_ != nullptr;
-  placement.loadFailed = loadFailed_;
-  placement.imageWidth = image_->Width();
-  placement.imageHeight = image_->Height();
-  placement.screenRect = screenRect_;
-  placement.optionDisplay = settings.display;
-  placement.drawCalendar = settings.drawCalendar;
-  ComputeImageRect(placement, imageRect_, calendarBand_, textPanel_);
+  ComputeImageRect(FitRules().Placement(image_->Width(), image_->Height()), imageRect_, calendarBand_, textPanel_);
 
   DrawImage(dc);
+  // Work made ahead that this step did not use is of no further use.
+  aheadWork_ = AheadWork{};
   double stepStart = stepStartMs_;
   stepTimes_.totalMs = Lap(stepStart);
   if (settings.drawCalendar) {
@@ -244,18 +257,27 @@ void TSaver::DrawImage(HDC dc) {
   stepTimes_.framesMs += Lap(mark);
 }
 
-void TSaver::PrepareWorkImages() {
-  const int32_t width = WorkExtent(imageRect_.Width());
-  const int32_t height = WorkExtent(imageRect_.Height());
+void TSaver::PrepareWorkImages(const WorkFit& fit) {
   // Blank images are not cleared, so five of the right size that exist
   // already serve as well as new ones, without 20 MB of fresh memory to
   // allocate and fault in for every picture.
-  const bool fit = std::all_of(workImages_.begin(), workImages_.end(), [&](const ImagePtr& work) {
-    return work && work->Width() == width && work->Height() == height;
+  const bool fits = std::all_of(workImages_.begin(), workImages_.end(), [&](const ImagePtr& work) {
+    return work && work->Width() == fit.width && work->Height() == fit.height;
   });
-  if (fit) return;
+  if (fits) return;
   for (auto& work : workImages_) work.reset();
-  for (auto& work : workImages_) work.reset(new TExtendedDib(width, height));
+  for (auto& work : workImages_) work.reset(new TExtendedDib(fit.width, fit.height));
+}
+
+// Takes the work images made ahead when they were made for this picture by
+// the rules and fit this step uses; otherwise lets them go.
+bool TSaver::TakeAheadWork(const WorkFit& fit) {
+  AheadWork work = std::move(aheadWork_);
+  aheadWork_ = AheadWork{};
+  if (!work || !(work.rules == FitRules()) || !(work.fit == fit)) return false;
+  for (size_t k = 0; k < workImages_.size(); ++k) workImages_[k].reset(work.images[k].release());
+  ++renderWorkTakenAhead_;
+  return true;
 }
 
 bool TSaver::PollCursor(void* context) {
@@ -269,11 +291,16 @@ bool TSaver::PollCursor(void* context) {
 void TSaver::RenderImage(HDC dc) {
   if (showAtOnce_) return;
   const SaverSettings& settings = Settings();
-  try {
-    PrepareWorkImages();
-  } catch (const ImageError&) {
-    for (auto& work : workImages_) work.reset();
-    return;
+  const WorkFit fit = FitWork(FitRules(), imageRect_, image_->Width(), image_->Height());
+  // Resampled ahead on the worker: only the pass is left to do here.
+  const bool resampled = TakeAheadWork(fit);
+  if (!resampled) {
+    try {
+      PrepareWorkImages(fit);
+    } catch (const ImageError&) {
+      for (auto& work : workImages_) work.reset();
+      return;
+    }
   }
   const DibView final = workImages_[0]->View();
   if (final.width <= 0 || final.height <= 0) return;
@@ -283,7 +310,7 @@ void TSaver::RenderImage(HDC dc) {
   for (size_t k = 0; k < workImages_.size(); ++k) input.work[k] = workImages_[k]->View();
   input.transition = settings.transition;
   input.edges = settings.edges;
-  input.accurate = ChooseAccurate(settings.accurateSize, image_->Width(), image_->Height(), imageRect_);
+  input.accurate = fit.accurate;
   input.gamma = &gammaTable_;
   input.brightness = brightnessFactor_;
   input.grayscale = settings.grayscale;
@@ -315,7 +342,11 @@ void TSaver::RenderImage(HDC dc) {
   CursorPoll cursorPoll{this};
   PixelPoll poll(&TSaver::PollCursor, &cursorPoll);
   try {
-    RenderPixels(input, poll);
+    if (resampled) {
+      RunPixelPass(input, poll);
+    } else {
+      RenderPixels(input, poll);
+    }
   } catch (const std::exception&) {
     // A source the pixel core cannot read: nothing rendered, no exception
     // leaves the window procedure.

@@ -125,10 +125,19 @@ struct Shown {
 
 TEST_F(DecodeAheadTest, SlideShowShowsTheSamePicturesAsLoadingInTheStep) {
   // Recycling after five steps, a broken file, a missing one, a picture with
-  // a colour table (drawn directly) and JPEGs drawn with blend and accurate
-  // reduction; steps and the five keys in between.
-  const std::string first = MakeJpeg("orvalen_ahead_1.jpg", 320, 240, 10);
-  const std::string second = MakeJpeg("orvalen_ahead_2.jpg", 200, 300, 90);
+  // a colour table (drawn directly) and JPEGs rendered with their transition;
+  // steps and the five keys in between. The worker resamples the JPEGs ahead:
+  // enlarged (the simple method) and, the first one larger than the picture
+  // area, reduced (the accurate one), with edges, grey and the full-screen fit.
+  struct Case {
+    const char* settings;
+    int firstWidth, firstHeight;
+  };
+  const Case cases[] = {
+      {"OPTION_TRANSITION=1\r\nACCURATE_SIZE=1\r\n", 320, 240},
+      {"OPTION_TRANSITION=2\r\nACCURATE_SIZE=1\r\nOPTION_EDGES=2\r\nGRAYSCALE=1\r\nOPTION_DISPLAY=4\r\n", 1100,
+       800},
+  };
   const std::string missing = TempPath("orvalen_ahead_missing.jpg");
   constexpr UINT kStep = 0;
   // End comes while the second picture is decoded ahead, and moves away.
@@ -138,48 +147,61 @@ TEST_F(DecodeAheadTest, SlideShowShowsTheSamePicturesAsLoadingInTheStep) {
   // The waits between the frames pass faster; each action starts a new
   // count of readings, so that a key's step finds its delay over.
   clock_.readsPerTick = 3;
-  auto run = [&](bool ahead) {
-    std::vector<Shown> shown;
-    // Written afresh: the first run leaves its LastImage behind.
-    WriteProfile("VALUE_DELAY=1\r\nIMAGE_MAX_NUMBER=5\r\nOPTION_TRANSITION=1\r\nACCURATE_SIZE=1\r\n",
-                 {first, second, brokenPath_, imagePath_, missing, secondPath_});
-    decodeAhead_ = ahead;
-    StartFullScreen(true);
-    for (UINT action : actions) {
-      EXPECT_TRUE(WorkerEnds(*saver_));
-      clock_.reads = 0;
-      if (action == kStep) {
-        clock_.ticks += 60000;
-        SendMessageA(saver_->Handle(), WM_TIMER, TSaver::kTimerId, 0);
-      } else {
-        SendMessageA(saver_->Handle(), WM_KEYDOWN, action, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
+    const std::string first = MakeJpeg("orvalen_ahead_1.jpg", c.firstWidth, c.firstHeight, 10);
+    const std::string second = MakeJpeg("orvalen_ahead_2.jpg", 200, 300, 90);
+    struct Run {
+      std::vector<Shown> shown;
+      int taken, rendered;
+    };
+    auto run = [&](bool ahead) {
+      Run result;
+      // Written afresh: the first run leaves its LastImage behind.
+      WriteProfile(std::string("VALUE_DELAY=1\r\nIMAGE_MAX_NUMBER=5\r\n") + c.settings,
+                   {first, second, brokenPath_, imagePath_, missing, secondPath_});
+      decodeAhead_ = ahead;
+      StartFullScreen(true);
+      for (UINT action : actions) {
+        EXPECT_TRUE(WorkerEnds(*saver_));
+        clock_.reads = 0;
+        if (action == kStep) {
+          clock_.ticks += 60000;
+          SendMessageA(saver_->Handle(), WM_TIMER, TSaver::kTimerId, 0);
+        } else {
+          SendMessageA(saver_->Handle(), WM_KEYDOWN, action, 0);
+        }
+        const SlideSequence& sequence = saver_->Sequence();
+        std::vector<bool> usable;
+        for (int32_t i = 0; i < 6; ++i) usable.push_back(sequence.IsUsable(i));
+        result.shown.push_back(Shown{saver_->CurrentFileName(), sequence.CurrentIndex(), sequence.NextIndex(),
+                                     usable, LastLoadSucceeded(), WindowPixels(saver_->Handle())});
       }
-      const SlideSequence& sequence = saver_->Sequence();
-      std::vector<bool> usable;
-      for (int32_t i = 0; i < 6; ++i) usable.push_back(sequence.IsUsable(i));
-      shown.push_back(Shown{saver_->CurrentFileName(), sequence.CurrentIndex(), sequence.NextIndex(), usable,
-                            LastLoadSucceeded(), WindowPixels(saver_->Handle())});
+      EXPECT_FALSE(QuitPosted());
+      result.taken = saver_->PicturesTakenAhead();
+      result.rendered = saver_->RenderWorkTakenAhead();
+      saver_.reset();
+      PumpMessages();
+      return result;
+    };
+    const Run alone = run(false);
+    const Run ahead = run(true);
+    EXPECT_EQ(alone.taken, 0);
+    EXPECT_EQ(alone.rendered, 0);
+    EXPECT_GE(ahead.taken, 6);
+    // Every JPEG after the first picture, shown by a step the worker foresaw.
+    EXPECT_GE(ahead.rendered, 4);
+    ASSERT_EQ(alone.shown.size(), ahead.shown.size());
+    for (size_t i = 0; i < alone.shown.size(); ++i) {
+      EXPECT_TRUE(alone.shown[i] == ahead.shown[i])
+          << "after action " << i << ": " << alone.shown[i].fileName << " / " << ahead.shown[i].fileName;
     }
-    EXPECT_FALSE(QuitPosted());
-    const int taken = saver_->PicturesTakenAhead();
-    saver_.reset();
-    PumpMessages();
-    return std::make_pair(shown, taken);
-  };
-  const auto [alone, takenAlone] = run(false);
-  const auto [ahead, takenAhead] = run(true);
-  EXPECT_EQ(takenAlone, 0);
-  EXPECT_GE(takenAhead, 6);
-  ASSERT_EQ(alone.size(), ahead.size());
-  for (size_t i = 0; i < alone.size(); ++i) {
-    EXPECT_TRUE(alone[i] == ahead[i]) << "after action " << i << ": " << alone[i].fileName << " / "
-                                      << ahead[i].fileName;
-  }
-  // The run went through what it was meant to: pictures of every kind shown.
-  std::vector<std::string> names;
-  for (const Shown& s : alone) names.push_back(s.fileName);
-  for (const std::string& name : {first, second, imagePath_, secondPath_}) {
-    EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    // The run went through what it was meant to: pictures of every kind shown.
+    std::vector<std::string> names;
+    for (const Shown& s : alone.shown) names.push_back(s.fileName);
+    for (const std::string& name : {first, second, imagePath_, secondPath_}) {
+      EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    }
   }
 }
 
