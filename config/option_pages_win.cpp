@@ -244,12 +244,15 @@ void TOptionBack::SelectBackground() {
   if (SortsAboveBlanks(current, kBlankRun)) {
     dialog.SetInitialFolder(SplitFolderAndName(current).folder);
   }
-  if (!dialog.ShowOpen(Handle()) || dialog.Paths().empty()) return;
+  const bool accepted = dialog.ShowOpen(Handle()) && !dialog.Paths().empty();
+  // The dialog moves the working folder as the user browses; it goes back to
+  // the program folder whatever the outcome.
+  EnterProgramDir(Startup());
+  if (!accepted) return;
   const std::string chosen = dialog.Paths().front();
   if (!ImageLoads(chosen)) return;
   Settings().tileFile = chosen;
   Item(IDC_BACKGROUND_TILE_FILE).SetText(chosen);
-  EnterProgramDir(Startup());
   Item(IDC_BACKGROUND_USE_IMAGE).SetCheck(true);
   Item(IDC_BACKGROUND_USE_COLOR).SetCheck(false);
 }

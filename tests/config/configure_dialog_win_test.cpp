@@ -380,6 +380,35 @@ TEST_F(ConfigureDialogTest, ColourPickedForTheBackgroundSelectsTheColourRadio) {
   EXPECT_FALSE(Checked(GetDlgItem(VisiblePage(), IDC_BACKGROUND_USE_IMAGE)));
 }
 
+TEST_F(ConfigureDialogTest, SelectBackgroundTakesOnlyAPictureAndReturnsToTheProgramFolder) {
+  WriteProfile(Active(), "USE_COLOR=1\r\n");
+  const std::string pictures = folder_ + "tiles\\";
+  CreateDirectoryA(pictures.c_str(), nullptr);
+  WriteFile(pictures + "tile.bmp", GreyBitmap(2, 0x7f));
+  WriteFile(pictures + "bad.bmp", "not a picture");
+  Open();
+  HWND page = GetParent(PageItem("Background", IDC_BACKGROUND_TILE_FILE));
+  struct Case { const char* chosen; const char* tile; bool useImage; };
+  // A file that does not load changes nothing, but the folder the dialog went
+  // to is left all the same.
+  for (const Case& c : {Case{"bad.bmp", "", false}, Case{"tile.bmp", "tile.bmp", true},
+                        Case{"bad.bmp", "tile.bmp", true}}) {
+    SCOPED_TRACE(c.chosen);
+    {
+      DialogAnswerer answer("Open", pictures + c.chosen);
+      Click(GetDlgItem(page, IDC_BACKGROUND_SELECT_TILE));
+    }
+    const std::string tile = *c.tile ? pictures + c.tile : "";
+    EXPECT_EQ(Text(GetDlgItem(page, IDC_BACKGROUND_TILE_FILE)), tile);
+    EXPECT_EQ(Settings().tileFile, tile);
+    EXPECT_EQ(Checked(GetDlgItem(page, IDC_BACKGROUND_USE_IMAGE)), c.useImage);
+    EXPECT_EQ(Checked(GetDlgItem(page, IDC_BACKGROUND_USE_COLOR)), !c.useImage);
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(std::string(current) + "\\", folder_);
+  }
+}
+
 TEST_F(ConfigureDialogTest, ProfilesPageNamesTheDefaultProfile) {
   Open();
   EXPECT_EQ(Text(PageItem("Profiles", IDC_PROFILES_CURRENT)), "Orvalen.orv [Default]");
