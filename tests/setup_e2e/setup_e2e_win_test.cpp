@@ -4,6 +4,7 @@
 // suite run in order and build on each other.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,11 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     EXPECT_EQ(link.iconPath, expected.iconPath);
     if (!expected.iconPath.empty()) {
       EXPECT_EQ(link.iconIndex, expected.iconIndex);
+      // The icon the link names is there to show.
+      HICON icon = nullptr;
+      EXPECT_EQ(ExtractIconExA(link.iconPath.c_str(), link.iconIndex, &icon, nullptr, 1), 1u)
+          << link.iconPath << "," << link.iconIndex;
+      if (icon) DestroyIcon(icon);
     }
   }
   EXPECT_FALSE(FileExists(ProgramsLink()));
