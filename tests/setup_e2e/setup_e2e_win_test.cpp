@@ -366,6 +366,30 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   }
 }
 
+// Setup started from the installation folder itself (here by its short
+// name) installs the saver module it finds there instead of deleting it as
+// an older copy.
+TEST(DefaultSaver, SetupRunFromTheInstallationFolderKeepsItsSaverModule) {
+  const std::string source = CopyDistFolder("Program Files\\Orvalen");
+  ASSERT_EQ(source, InstallFolder());
+  ASSERT_TRUE(DeleteFileA((SystemFolder() + "Orvalen.scr").c_str()));
+  char shortSource[MAX_PATH] = {};
+  ASSERT_NE(GetShortPathNameA(source.c_str(), shortSource, MAX_PATH), 0u);
+  {
+    Wizard wizard(std::string(shortSource) + "Setup.exe");
+    ASSERT_TRUE(wizard.Complete());
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
+    wizard.InstallAndWatch();
+    ASSERT_EQ(Text(wizard.exit), "Done");
+    Click(wizard.exit);
+    EXPECT_EQ(wizard.program.WaitForExit(kTimeout), 0);
+  }
+  const std::string module = ReadWholeFile(DistFolder() + "Orvalen.scr");
+  ASSERT_FALSE(module.empty());
+  for (const std::string& copy : {InstallFolder() + "Orvalen.scr", SystemFolder() + "Orvalen.scr"})
+    EXPECT_TRUE(ReadWholeFile(copy) == module) << copy;
+}
+
 // ---- Questions, refusals and the ways out ----
 
 TEST(WithoutInstalling, ExitAsksAndNoStaysEscapeAndCloseCommandsDoNothing) {
