@@ -390,6 +390,19 @@ TEST(DefaultSaver, SetupRunFromTheInstallationFolderKeepsItsSaverModule) {
     EXPECT_TRUE(ReadWholeFile(copy) == module) << copy;
 }
 
+// Remove finds the program-menu shortcut through the shell's own folder,
+// not the registry value Setup read.
+TEST(DefaultSaver, RemoveTakesTheProgramMenuShortcutToo) {
+  ASSERT_TRUE(FileExists(ProgramsLink()));
+  Program remove(InstallFolder() + "Remove.exe");
+  const MessageBoxSeen box = WaitForMessageBox(remove, "UnInstall");
+  ASSERT_TRUE(box.window);
+  Click(box.window, IDYES);
+  EXPECT_EQ(remove.WaitForExit(kTimeout), 0);
+  EXPECT_FALSE(FileExists(ProgramsLink()));
+  EXPECT_TRUE(WaitForFile(InstallFolder() + "Remove.exe", false, kTimeout));
+}
+
 // ---- Questions, refusals and the ways out ----
 
 TEST(WithoutInstalling, ExitAsksAndNoStaysEscapeAndCloseCommandsDoNothing) {
