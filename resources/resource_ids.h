@@ -8,6 +8,9 @@
 
 #define IDS_DISPLAY_NAME 1
 #define IDI_PROGRAM 1
+// Orvalen.exe's second icon (index 1): the shortcut Setup makes to the
+// display control panel's screen savers shows it.
+#define IDI_SCREEN_SAVERS 2
 
 // Bitmaps: the page tree's nine icons (17 pixels wide), the glyphs of the
 // profiles page's buttons, the colour-pick buttons' arrow (the glyphs and the

@@ -45,6 +45,17 @@ bool CanReadFile(const std::string& path) {
   return file.Get() != INVALID_HANDLE_VALUE;
 }
 
+// True when both folders are the same one, however spelled (short names,
+// letter case).
+bool SameFolder(const std::string& a, const std::string& b) {
+  char longA[MAX_PATH] = {};
+  char longB[MAX_PATH] = {};
+  const DWORD lengthA = GetLongPathNameA(a.c_str(), longA, MAX_PATH);
+  const DWORD lengthB = GetLongPathNameA(b.c_str(), longB, MAX_PATH);
+  if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
+  return lstrcmpiA(WithBackslash(longA).c_str(), WithBackslash(longB).c_str()) == 0;
+}
+
 void CopyAll(const std::vector<FileCopy>& copies) {
   for (const FileCopy& copy : copies) CopyFileA(copy.from.c_str(), copy.to.c_str(), FALSE);
 }
@@ -227,7 +238,9 @@ InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& p
   } else {
     EnterSourceDirectory(state);
     progress.SetText(IDC_COPY_STATUS, kStatusCopying);
-    DeleteFileA((dir + kSaverModule).c_str());
+    // An older saver module left in the installation folder goes; but when
+    // Setup runs from that folder, the module there is the one to install.
+    if (!SameFolder(dir, state.sourceDir)) DeleteFileA((dir + kSaverModule).c_str());
     CopyAll(ProgramCopies(state.sourceDir, dir));
     MakeShortcut(PreviewShortcut(dir, state.systemDir));
   }

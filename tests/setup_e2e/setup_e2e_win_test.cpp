@@ -4,6 +4,7 @@
 // suite run in order and build on each other.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -221,6 +222,11 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     EXPECT_EQ(link.iconPath, expected.iconPath);
     if (!expected.iconPath.empty()) {
       EXPECT_EQ(link.iconIndex, expected.iconIndex);
+      // The icon the link names is there to show.
+      HICON icon = nullptr;
+      EXPECT_EQ(ExtractIconExA(link.iconPath.c_str(), link.iconIndex, &icon, nullptr, 1), 1u)
+          << link.iconPath << "," << link.iconIndex;
+      if (icon) DestroyIcon(icon);
     }
   }
   EXPECT_FALSE(FileExists(ProgramsLink()));
@@ -358,6 +364,43 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   for (const char* file : {"vdelete3.jpg", "Remove.exe", "Control Panel's Screen Savers.lnk"}) {
     EXPECT_TRUE(FileExists(InstallFolder() + file)) << file;
   }
+}
+
+// Setup started from the installation folder itself (here by its short
+// name) installs the saver module it finds there instead of deleting it as
+// an older copy.
+TEST(DefaultSaver, SetupRunFromTheInstallationFolderKeepsItsSaverModule) {
+  const std::string source = CopyDistFolder("Program Files\\Orvalen");
+  ASSERT_EQ(source, InstallFolder());
+  ASSERT_TRUE(DeleteFileA((SystemFolder() + "Orvalen.scr").c_str()));
+  char shortSource[MAX_PATH] = {};
+  ASSERT_NE(GetShortPathNameA(source.c_str(), shortSource, MAX_PATH), 0u);
+  {
+    Wizard wizard(std::string(shortSource) + "Setup.exe");
+    ASSERT_TRUE(wizard.Complete());
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
+    wizard.InstallAndWatch();
+    ASSERT_EQ(Text(wizard.exit), "Done");
+    Click(wizard.exit);
+    EXPECT_EQ(wizard.program.WaitForExit(kTimeout), 0);
+  }
+  const std::string module = ReadWholeFile(DistFolder() + "Orvalen.scr");
+  ASSERT_FALSE(module.empty());
+  for (const std::string& copy : {InstallFolder() + "Orvalen.scr", SystemFolder() + "Orvalen.scr"})
+    EXPECT_TRUE(ReadWholeFile(copy) == module) << copy;
+}
+
+// Remove finds the program-menu shortcut through the shell's own folder,
+// not the registry value Setup read.
+TEST(DefaultSaver, RemoveTakesTheProgramMenuShortcutToo) {
+  ASSERT_TRUE(FileExists(ProgramsLink()));
+  Program remove(InstallFolder() + "Remove.exe");
+  const MessageBoxSeen box = WaitForMessageBox(remove, "UnInstall");
+  ASSERT_TRUE(box.window);
+  Click(box.window, IDYES);
+  EXPECT_EQ(remove.WaitForExit(kTimeout), 0);
+  EXPECT_FALSE(FileExists(ProgramsLink()));
+  EXPECT_TRUE(WaitForFile(InstallFolder() + "Remove.exe", false, kTimeout));
 }
 
 // ---- Questions, refusals and the ways out ----
