@@ -12,8 +12,10 @@
 //   saver_step_bench_win <first picture> <second picture> <large picture> ahead|alone [steps]
 //
 // "ahead" decodes the next picture on the worker thread while the saver
-// waits between steps (the bench waits as long as the decode takes, as the
-// delay would); "alone" loads each picture in its step. Each mode runs in a
+// waits between steps, and resamples it there to the picture area (the bench
+// waits as long as the worker takes, as the delay would): its render is the
+// old screen's read and the pixel pass. "alone" loads and resamples each
+// picture in its step. Each mode runs in a
 // process of its own, so that each has its own memory peak; the last line,
 // "summary", is what bench/run-saver-step puts beside the goals.
 //
