@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "saver/process_state.h"
 #include "saver/saver_window_win.h"
 #include "tests/saver/saver_fixture_win_helpers.h"
+#include "tests/support/import_patch_win.h"
 #include "winapp/com_win.h"
 #include "winapp/handles_win.h"
 
@@ -85,6 +87,47 @@ uint64_t WindowPixels(HWND window) {
   for (uint32_t p : pixels) hash = (hash ^ (p & 0xFFFFFF)) * 1099511628211ull;
   return hash;
 }
+
+// The graphics library's load of one file, held until the test lets it go:
+// this program's import of the load waits at a gate when asked for that file,
+// so a decode ahead of it is still running for as long as the test needs,
+// however fast the machine.
+class HeldDecode {
+ public:
+  explicit HeldDecode(const std::string& path)
+      : patch_("Orvalenx.dll", "LoadGraphicFile", reinterpret_cast<void*>(&Load)) {
+    if (!gate) gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(gate);
+    heldPath = path;
+    original = patch_.Original();
+  }
+  // Lets the load go and waits until no call is inside the stand-in any
+  // more; then the patch ends.
+  ~HeldDecode() {
+    Release();
+    for (int i = 0; i < 30000 && inside.load() > 0; ++i) Sleep(1);
+  }
+  HeldDecode(const HeldDecode&) = delete;
+  HeldDecode& operator=(const HeldDecode&) = delete;
+
+  bool Installed() const { return patch_.Installed(); }
+  void Release() { SetEvent(gate); }
+
+ private:
+  static HGLOBAL WINAPI Load(const char* path, int reserved1, int reserved2) {
+    ++inside;
+    if (path && heldPath == path) WaitForSingleObject(gate, 30000);
+    HGLOBAL result = reinterpret_cast<decltype(&Load)>(original)(path, reserved1, reserved2);
+    --inside;
+    return result;
+  }
+
+  static inline HANDLE gate = nullptr;  // manual reset; lives as long as the program
+  static inline std::string heldPath;
+  static inline void* original = nullptr;
+  static inline std::atomic<int> inside{0};
+  test_support::ImportPatch patch_;
+};
 
 // Waits, as the delay between two steps would, until no worker runs.
 bool WorkerEnds(const TSaver& saver) {
@@ -273,31 +316,33 @@ TEST_F(DecodeAheadTest, AnotherNameAtTheIndexShowsThatName) {
 }
 
 TEST_F(DecodeAheadTest, AStepDueDuringTheDecodeRunsAtTheTickAfterIt) {
-  const std::string large = MakeJpeg("orvalen_ahead_large.jpg", 3000, 2000, 40);
-  WriteProfile("VALUE_DELAY=1\r\n", {imagePath_, large});
+  WriteProfile("VALUE_DELAY=1\r\n", {imagePath_, secondPath_});
+  HeldDecode held(secondPath_);
+  ASSERT_TRUE(held.Installed());
   StartPreview();
   ASSERT_TRUE(saver_->Ahead().Holds(1));
-  ASSERT_FALSE(saver_->Ahead().Ended()) << "the decode ended already";
+  ASSERT_FALSE(saver_->Ahead().Ended());
   clock_.ticks += 60000;  // the delay is over before the decode
   saver_->Step();
   EXPECT_EQ(saver_->Sequence().CurrentIndex(), 0);  // not begun: no key read, no index used
   EXPECT_EQ(saver_->CurrentFileName(), imagePath_);
+  held.Release();
   ASSERT_TRUE(WorkerEnds(*saver_));
   saver_->Step();  // the next tick, without another delay
   EXPECT_EQ(saver_->Sequence().CurrentIndex(), 1);
-  EXPECT_EQ(saver_->CurrentFileName(), large);
+  EXPECT_EQ(saver_->CurrentFileName(), secondPath_);
   EXPECT_EQ(saver_->PicturesTakenAhead(), 2);  // the first picture and this one
 }
 
 TEST_F(DecodeAheadTest, CloseDuringADecodeEndsTheSaverWithoutWaiting) {
-  const std::string large = MakeJpeg("orvalen_ahead_large.jpg", 3000, 2000, 40);
-  WriteProfile("VALUE_DELAY=1\r\n", {imagePath_, large});
+  WriteProfile("VALUE_DELAY=1\r\n", {imagePath_, secondPath_});
+  HeldDecode held(secondPath_);
+  ASSERT_TRUE(held.Installed());
   StartFullScreen(true);
   ASSERT_EQ(saver_->CurrentFileName(), imagePath_);
   ASSERT_TRUE(saver_->Ahead().Holds(1));
   KernelHandle worker(OpenThread(SYNCHRONIZE, FALSE, saver_->Ahead().WorkerId()));
   ASSERT_TRUE(worker);
-  ASSERT_EQ(WaitForSingleObject(worker.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the decode ended already";
   // A key that is no navigation key ends the slide show.
   SendMessageA(saver_->Handle(), WM_KEYDOWN, 'Q', 0);
   EXPECT_TRUE(QuitPosted());
@@ -305,6 +350,7 @@ TEST_F(DecodeAheadTest, CloseDuringADecodeEndsTheSaverWithoutWaiting) {
   // The saver is gone while its worker still decodes; the worker then ends
   // by itself and frees what it decoded.
   EXPECT_EQ(WaitForSingleObject(worker.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  held.Release();
   EXPECT_EQ(WaitForSingleObject(worker.Get(), 30000), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
