@@ -29,7 +29,6 @@ void CheckView(const DibView& view, const DibView& final, const char* what) {
 }
 
 // False when there is nothing to render (a work image without pixels).
-// False for a final work image without pixels, which renders nothing.
 bool CheckFinalView(const DibView& final) {
   if (final.bitsPerPixel != 24) throw std::invalid_argument("the final work image must be a 24-bit image");
   if (final.width <= 0 || final.height <= 0) return false;
@@ -37,6 +36,7 @@ bool CheckFinalView(const DibView& final) {
   return true;
 }
 
+// The final image, then the frames and the old screen the transition reads.
 bool CheckRenderViews(const RenderInput& in) {
   const DibView& final = in.work[0];
   if (!CheckFinalView(final)) return false;
