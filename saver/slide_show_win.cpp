@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 #include <vector>
 
 #include "calendar/calendar_date.h"
@@ -272,8 +273,7 @@ void TSaver::PrepareWorkImages(const WorkFit& fit) {
 // Takes the work images made ahead when they were made for this picture by
 // the rules and fit this step uses; otherwise lets them go.
 bool TSaver::TakeAheadWork(const WorkFit& fit) {
-  AheadWork work = std::move(aheadWork_);
-  aheadWork_ = AheadWork{};
+  AheadWork work = std::exchange(aheadWork_, AheadWork{});
   if (!work || !(work.rules == FitRules()) || !(work.fit == fit)) return false;
   for (size_t k = 0; k < workImages_.size(); ++k) workImages_[k].reset(work.images[k].release());
   ++renderWorkTakenAhead_;

@@ -48,12 +48,14 @@ bool CanReadFile(const std::string& path) {
 // True when both folders are the same one, however spelled (short names,
 // letter case).
 bool SameFolder(const std::string& a, const std::string& b) {
-  char longA[MAX_PATH] = {};
-  char longB[MAX_PATH] = {};
-  const DWORD lengthA = GetLongPathNameA(a.c_str(), longA, MAX_PATH);
-  const DWORD lengthB = GetLongPathNameA(b.c_str(), longB, MAX_PATH);
-  if (lengthA == 0 || lengthA >= MAX_PATH || lengthB == 0 || lengthB >= MAX_PATH) return false;
-  return lstrcmpiA(WithBackslash(longA).c_str(), WithBackslash(longB).c_str()) == 0;
+  // The long form with a closing backslash; empty when the folder has none.
+  auto longForm = [](const std::string& folder) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetLongPathNameA(folder.c_str(), path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? std::string() : WithBackslash(path);
+  };
+  const std::string longA = longForm(a);
+  return !longA.empty() && lstrcmpiA(longA.c_str(), longForm(b).c_str()) == 0;
 }
 
 void CopyAll(const std::vector<FileCopy>& copies) {
