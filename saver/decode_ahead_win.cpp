@@ -9,6 +9,7 @@
 
 #include "imaging/pixel_poll.h"
 #include "imaging/render_pass.h"
+#include "winapp/thread_win.h"
 
 namespace orvalen {
 namespace {
@@ -39,6 +40,8 @@ struct DecodeAhead::Job {
   FileStamp stamp;
   GlobalBlock block;
   AheadWork work;
+  HWND notifyWindow = nullptr;  // told with notifyMessage once the decode has ended
+  UINT notifyMessage = 0;
 };
 
 DecodeAhead::~DecodeAhead() { Drop(); }
@@ -65,6 +68,7 @@ DWORD WINAPI DecodeAhead::Work(void* context) {
     // Nothing leaves the thread; the step then loads the file itself.
   }
   job->ended.store(true, std::memory_order_release);
+  if (job->notifyWindow) PostMessageA(job->notifyWindow, job->notifyMessage, 0, 0);
   Release(job);
   return 0;
 }
@@ -128,7 +132,9 @@ bool DecodeAhead::Start(int32_t index, const std::string& path, const std::optio
   }
   job->index = index;
   job->fit = fit;
-  KernelHandle worker(CreateThread(nullptr, 0, &DecodeAhead::Work, job.get(), 0, nullptr));
+  job->notifyWindow = notifyWindow_;
+  job->notifyMessage = notifyMessage_;
+  KernelHandle worker = StartThread(&DecodeAhead::Work, job.get());
   if (!worker) return false;
   worker_ = std::move(worker);
   job_ = job.release();
