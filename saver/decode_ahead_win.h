@@ -71,6 +71,13 @@ class DecodeAhead {
   // Lets go of the decode; a worker still running frees its block itself.
   void Drop();
 
+  // Every decode started from now on posts `message` to `window` when it
+  // has ended, so that a step waiting for it need not wait for a tick.
+  void NotifyWhenEnded(HWND window, UINT message) {
+    notifyWindow_ = window;
+    notifyMessage_ = message;
+  }
+
   // A decode for `index` is held (running or ended).
   bool Holds(int32_t index) const;
   // The decode held has ended (with a picture or without).
@@ -89,6 +96,8 @@ class DecodeAhead {
 
   Job* job_ = nullptr;  // our reference, null when no decode is held
   KernelHandle worker_;  // the last worker started
+  HWND notifyWindow_ = nullptr;
+  UINT notifyMessage_ = 0;
 };
 
 }  // namespace orvalen

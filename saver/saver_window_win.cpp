@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/scoped_flag.h"
 #include "saver/password_win.h"
 #include "saver/process_state.h"
 #include "saver/saver_fonts_win.h"
@@ -106,7 +107,7 @@ void TSaver::OnSetup() {
   } else {
     SetWindowPos(Handle(), HWND_TOPMOST, screenRect_.left, screenRect_.top, screenRect_.Width(),
                  screenRect_.Height(), SWP_SHOWWINDOW);
-    CoverOtherMonitors();
+    covers_ = CoverSecondaryMonitors(Handle());
   }
 
   GetCursorPos(&cursorHome_);
@@ -119,7 +120,9 @@ void TSaver::OnSetup() {
     GetCursorPos(&cursorHome_);
   }
   // The first picture too is decoded on the worker: the first paint's step
-  // then waits for it in the message loop, where input is seen.
+  // then waits for it in the message loop, where input is seen, and runs
+  // the moment the worker says the decode has ended.
+  decodeAhead_.NotifyWhenEnded(Handle(), kDecodeEndedMessage);
   DecodeNextAhead();
 }
 
@@ -127,9 +130,7 @@ TSaver::~TSaver() {
   // The window goes first, so that the screen is given back the moment the
   // loop ends; writing the profile and freeing the pictures come after it.
   const bool created = Handle() != nullptr;
-  for (HWND blank : blankWindows_) {
-    if (blank) DestroyWindow(blank);
-  }
+  covers_.clear();
   DestroyUnhooked();
   const StartupState& startup = Startup();
   if (startup.profileFound && created) {
@@ -159,9 +160,10 @@ void TSaver::OnTimer(UINT_PTR timerId) {
   if (Startup().slideShow && paused_) return;
   if (!Startup().profileFound) return;
   if (!stepBusy) {
-    stepBusy = true;
+    // Cleared also when the step throws, so that one failed step does not
+    // turn every later tick into the error screen.
+    ScopedFlag busy(stepBusy);
     Step();
-    stepBusy = false;
     return;
   }
   ShowErrorScreen();
@@ -182,7 +184,17 @@ void TSaver::ShowErrorScreen() {
   EndMessageLoop();
 }
 
+void TSaver::OnDecodeEnded() {
+  // Only a step that waits for this decode runs now, and never inside a step.
+  if (stepDue_ && !stepBusy) OnTimer(kTimerId);
+}
+
 bool TSaver::FilterMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message == kDecodeEndedMessage) {
+    OnDecodeEnded();
+    result = 0;
+    return true;
+  }
   if (CurrentRunMode() != RunMode::Saver || inCloseQuery_) return false;
   result = 0;
   switch (message) {
@@ -389,26 +401,6 @@ bool TSaver::StepWaitsForDecode(uint32_t now) {
 void TSaver::SetDecodeAhead(bool on) {
   decodeAheadOn_ = on;
   if (!on) decodeAhead_.Drop();
-}
-
-// Pictures stay on the primary monitor; the other monitors of the virtual
-// desktop are covered black so the desktop does not show beside them.
-void TSaver::CoverOtherMonitors() {
-  EnumDisplayMonitors(nullptr, nullptr, &TSaver::CoverMonitor, reinterpret_cast<LPARAM>(this));
-}
-
-BOOL CALLBACK TSaver::CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  auto* saver = reinterpret_cast<TSaver*>(data);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoA(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY)) return TRUE;
-  auto free = std::find(saver->blankWindows_.begin(), saver->blankWindows_.end(), nullptr);
-  if (free == saver->blankWindows_.end()) return FALSE;
-  const RECT& r = info.rcMonitor;
-  *free = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_BLACKRECT,
-                          r.left, r.top, r.right - r.left, r.bottom - r.top, saver->Handle(), nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
-  return TRUE;
 }
 
 }  // namespace orvalen

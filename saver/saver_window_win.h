@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_file.h"
@@ -17,6 +18,7 @@
 #include "imaging/resample.h"
 #include "saver/clock.h"
 #include "saver/decode_ahead_win.h"
+#include "saver/monitor_cover_win.h"
 #include "saver/slide_sequence.h"
 #include "winapp/frame_window_win.h"
 #include "winapp/handles_win.h"
@@ -37,6 +39,9 @@ class TSaver : public FrameWindow {
   static constexpr const char* kTitle = "Orvalen Screen Saver - Saver Mode";
   static constexpr UINT_PTR kTimerId = 10;
   static constexpr UINT kTimerPeriod = 500;
+  // Posted by the worker when a picture decoded ahead is ready: a step that
+  // waits for it runs then rather than at the next tick.
+  static constexpr UINT kDecodeEndedMessage = WM_APP + 10;
 
   // `clock` may be null for the system clock; tests pass their own.
   explicit TSaver(Clock* clock = nullptr);
@@ -106,9 +111,8 @@ class TSaver : public FrameWindow {
   bool CursorMoved();
   bool WaitChecked(uint32_t milliseconds);
   void ShowErrorScreen();
+  void OnDecodeEnded();
   void DrawKeyLabel(const char* label);
-  void CoverOtherMonitors();
-  static BOOL CALLBACK CoverMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data);
 
   // The images.
   void PrepareAdjustments();
@@ -190,7 +194,7 @@ class TSaver : public FrameWindow {
   bool stepByKey_ = false;  // the step running was asked for by a slide-show key
   uint32_t dueSinceTick_ = 0;
   static constexpr uint32_t kLongestDecodeWaitMs = 10000;
-  std::array<HWND, 8> blankWindows_{};
+  std::vector<std::unique_ptr<MonitorCover>> covers_;  // the monitors beside the primary
 };
 
 }  // namespace orvalen

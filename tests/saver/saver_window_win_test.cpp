@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -276,6 +277,30 @@ TEST_F(SaverWindowTest, ASecondPictureOfTheSameSizeIsRenderedAsAFirst) {
   EXPECT_EQ(MismatchesAgainstThePixelCore(*saver_, second), 0);
   std::remove(first.c_str());
   std::remove(second.c_str());
+}
+
+DWORD WINAPI ProfileReadWithoutMemory(LPCSTR, LPCSTR, LPCSTR, LPSTR, DWORD, LPCSTR) { throw std::bad_alloc(); }
+
+// A step that throws (no memory for a huge picture, say) stops in the window
+// procedure; the next tick is a step as usual, not the error screen that a
+// step still running would get.
+TEST_F(SaverWindowTest, AStepThatThrowsLeavesTheNextTickAStep) {
+  WriteProfile("VALUE_DELAY=2\r\n", {imagePath_, secondPath_});
+  StartPreview();
+  WaitForWorker();
+  clock_.ticks += 60000;
+  {
+    test_support::ImportPatch patch("kernel32.dll", "GetPrivateProfileStringA",
+                                    reinterpret_cast<void*>(&ProfileReadWithoutMemory));
+    ASSERT_TRUE(patch.Installed());
+    SendMessageA(saver_->Handle(), WM_TIMER, TSaver::kTimerId, 0);
+  }
+  const int32_t afterFailure = saver_->Sequence().CurrentIndex();
+  WaitForWorker();
+  clock_.ticks += 60000;
+  SendMessageA(saver_->Handle(), WM_TIMER, TSaver::kTimerId, 0);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_NE(saver_->Sequence().CurrentIndex(), afterFailure);
 }
 
 TEST_F(SaverWindowTest, LastImageIsWrittenBackAtTheEnd) {
