@@ -167,7 +167,7 @@ void MakeSaverDefault(const SetupState& state) {
   if (!desktop) return;
   SetStringValue(desktop.Get(), kSaverValue, module);
   SetStringValue(desktop.Get(), kSaverActiveValue, "1");
-  desktop.Release();
+  desktop.Reset();  // written before the change is announced
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDCHANGE);
 }
 
@@ -203,7 +203,7 @@ void ClearDefaultSaver(const std::vector<std::string>& ourModule) {
     if (desktop && NamesOneOf(StringValue(desktop.Get(), kSaverValue), ourModule)) {
       RegDeleteValueA(desktop.Get(), kSaverValue);
       SetStringValue(desktop.Get(), kSaverActiveValue, "0");
-      desktop.Release();
+      desktop.Reset();  // written before the change is announced
       SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, SPIF_SENDCHANGE);
     }
   }
