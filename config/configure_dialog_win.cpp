@@ -240,7 +240,7 @@ void TSC_Configure::OpenHelp() {
   // otherwise the user guide installed beside the program.
   const std::string helpFile = Startup().programDir + kHelpFile;
   if (FileExists(helpFile) && WinHelpA(Handle(), helpFile.c_str(), HELP_CONTENTS, 0)) return;
-  OpenWithShell(UserGuidePath(), SW_SHOWNORMAL);
+  OpenWithShell(UserGuidePath());
 }
 
 void RunConfigureDialog(HWND owner, bool owned) {

@@ -49,8 +49,8 @@ bool ImageLoads(const std::string& path) {
 
 std::string UserGuidePath() { return Startup().programDir + kUserGuideFile; }
 
-void OpenWithShell(const std::string& target, int show) {
-  ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, show);
+void OpenWithShell(const std::string& target) {
+  ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 HFONT CreatePageFont(bool underline) {

@@ -150,9 +150,9 @@ inline constexpr const char* kUserGuideFile = "Orvalen.htm";
 inline constexpr const char* kHelpFile = "Orvalen.hlp";
 inline constexpr const char* kMailAddress = "orvalen@example.org";
 
-// Opens a document or address with the shell's "open" verb, by default with
-// the window hidden as the links ask.
-void OpenWithShell(const std::string& target, int show = SW_HIDE);
+// Opens a document or address with the shell's "open" verb, its window shown
+// normally: a program asked to open hidden may show nothing at all.
+void OpenWithShell(const std::string& target);
 
 // A bold "MS Sans Serif" of height 12, underlined or not: the heading and
 // link font of the pages.

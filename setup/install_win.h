@@ -37,7 +37,14 @@ class InstallProgress {
   virtual void Redraw() = 0;
 };
 
-enum class InstallOutcome { Finished, EndProgram };
+enum class InstallOutcome {
+  Finished,
+  // Files in use are replaced when Windows restarts.
+  FinishedAtRestart,
+  // Files in use could not be replaced at all.
+  Incomplete,
+  EndProgram,
+};
 
 // The installation, run once when the wizard reaches the copy page.
 InstallOutcome RunInstallation(SetupState& state, HWND owner, InstallProgress& progress);

@@ -102,8 +102,8 @@ Shortcut PreviewShortcut(const std::string& installDir, const std::string& modul
   return {installDir + "Orvalen Preview.lnk", moduleDir + kSaverModule, "", "", 0};
 }
 
-Shortcut ControlPanelShortcut(const std::string& installDir, const std::string& windowsDir) {
-  return {installDir + "Control Panel's Screen Savers.lnk", windowsDir + "rundll32.exe",
+Shortcut ControlPanelShortcut(const std::string& installDir, const std::string& rundll32) {
+  return {installDir + "Control Panel's Screen Savers.lnk", rundll32,
           kControlPanelArguments, installDir + kConfigurationProgram, 1};
 }
 
@@ -127,6 +127,48 @@ std::string SelfDeleteBatchText(const std::string& programPath) {
   const std::string quoted = "\"" + programPath + "\"";
   return ":Repeat\r\ndel " + quoted + "\r\nif exist " + quoted + " goto Repeat\r\nrmdir \"" +
          WithoutBackslash(FolderOf(programPath)) + "\"\r\ndel \"" + kBatchFile + "\"\r\n";
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && EqualIgnoringCase(a, b.c_str());
+}
+
+std::string PathForShell(const std::string& path, const std::string& systemDir,
+                         const std::string& wow64SystemDir) {
+  if (wow64SystemDir.empty() || systemDir.empty()) return path;
+  const std::string folder = WithBackslash(systemDir);
+  // The folder itself, named without its closing backslash.
+  if (SamePath(path, WithoutBackslash(folder))) return WithoutBackslash(wow64SystemDir);
+  if (path.size() < folder.size() || !SamePath(path.substr(0, folder.size()), folder)) {
+    return path;
+  }
+  return WithBackslash(wow64SystemDir) + path.substr(folder.size());
+}
+
+std::vector<std::string> SaverModulePaths(const std::string& windowsDir,
+                                          const std::string& systemDir,
+                                          const std::string& wow64SystemDir) {
+  std::vector<std::string> paths;
+  for (const std::string& dir : {windowsDir, systemDir, wow64SystemDir}) {
+    if (dir.empty()) continue;
+    const std::string path = WithBackslash(dir) + kSaverModule;
+    bool known = false;
+    for (const std::string& other : paths) known = known || SamePath(other, path);
+    if (!known) paths.push_back(path);
+  }
+  return paths;
+}
+
+unsigned long EstimatedSizeKb(const std::vector<unsigned long long>& fileSizes) {
+  constexpr unsigned long long kMaxKb = 0xFFFFFFFFull;
+  unsigned long long kb = 0;
+  for (unsigned long long size : fileSizes) {
+    kb += size / 1024 + (size % 1024 ? 1 : 0);
+    if (kb >= kMaxKb) return static_cast<unsigned long>(kMaxKb);
+  }
+  return static_cast<unsigned long>(kb);
 }
 
 std::string FreeRenameKey(const std::function<std::string(const std::string& key)>& read) {

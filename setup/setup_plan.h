@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/version.h"
+
 namespace orvalen::setup {
 
 inline constexpr char kDefaultInstallDir[] = "C:\\Program Files\\Orvalen\\";
@@ -16,6 +18,8 @@ inline constexpr char kUninstallSubKey[] = "Orvalen";
 inline constexpr char kUninstallKey[] =
     "software\\microsoft\\windows\\currentversion\\uninstall\\Orvalen";
 inline constexpr char kDisplayName[] = "Orvalen";
+inline constexpr char kPublisher[] = "Orvalen";
+inline constexpr char kDisplayVersion[] = ORVALEN_VERSION_TEXT;
 inline constexpr char kRemoveProgram[] = "Remove.exe";
 inline constexpr char kSetupProgram[] = "Setup.exe";
 inline constexpr char kConfigurationProgram[] = "Orvalen.exe";
@@ -79,8 +83,8 @@ struct Shortcut {
 // `moduleDir`.
 Shortcut PreviewShortcut(const std::string& installDir, const std::string& moduleDir);
 // "Control Panel's Screen Savers.lnk" in the installation folder, opening
-// the display control panel on its screen-saver page.
-Shortcut ControlPanelShortcut(const std::string& installDir, const std::string& windowsDir);
+// the display control panel on its screen-saver page through `rundll32`.
+Shortcut ControlPanelShortcut(const std::string& installDir, const std::string& rundll32);
 // "Orvalen Screen Saver.lnk" in the Programs folder and "Orvalen.lnk" on the
 // desktop, both for the configuration program; the folders have no trailing
 // backslash.
@@ -93,6 +97,33 @@ std::string ProgramMenuShortcutPath(const std::string& programsFolder);
 // The text of "\DelUS.bat" that deletes the running uninstaller, its folder
 // when empty, and itself; lines end with CR LF.
 std::string SelfDeleteBatchText(const std::string& programPath);
+
+// The path in double quotes, as a command line names a program whose path
+// may hold spaces.
+std::string Quoted(const std::string& path);
+
+// True when both paths are spelled the same, letter case aside.
+bool SamePath(const std::string& a, const std::string& b);
+
+// `path` as the 64-bit shell and system name it. A 32-bit program on 64-bit
+// Windows sees `systemDir` (System32) redirected to `wow64SystemDir`
+// (SysWOW64), where its files really are; a path inside the System directory
+// then becomes the same path inside `wow64SystemDir`. Without WOW64
+// (`wow64SystemDir` empty) the path stays as it is.
+std::string PathForShell(const std::string& path, const std::string& systemDir,
+                         const std::string& wow64SystemDir);
+
+// Every path the installed saver module may have been registered under: in
+// the Windows directory, the System directory and (under WOW64) its 64-bit
+// name; each once.
+std::vector<std::string> SaverModulePaths(const std::string& windowsDir,
+                                          const std::string& systemDir,
+                                          const std::string& wow64SystemDir);
+
+// The size the uninstall entry shows, in KB: each file's size in bytes
+// rounded up to whole KB (a file takes room in whole blocks), added up, at
+// most what a DWORD holds.
+unsigned long EstimatedSizeKb(const std::vector<unsigned long long>& fileSizes);
 
 // The first key NUL0 .. NUL199 of WININIT.INI [RENAME] whose value, read with
 // the probe default, comes back as that default; NUL0 when all are taken.

@@ -19,6 +19,9 @@ struct SetupState {
   std::string sourceDir;    // its folder; every directory here ends with a backslash
   std::string windowsDir;
   std::string systemDir;
+  // Under WOW64 the folder 64-bit Windows keeps this program's System
+  // directory files in (SysWOW64); empty otherwise.
+  std::string wow64SystemDir;
   std::string installDir = kDefaultInstallDir;
   int page = kPageOptions;
   bool removeMode = false;
@@ -30,6 +33,10 @@ struct SetupState {
 
   // Where the saver module and the graphics library went.
   const std::string& ModuleDir() const { return moduleInSystemDir ? systemDir : windowsDir; }
+  // The installed saver module as the shell and the 64-bit system find it.
+  std::string SaverModuleForShell() const {
+    return PathForShell(ModuleDir() + kSaverModule, systemDir, wow64SystemDir);
+  }
 };
 
 }  // namespace orvalen::setup

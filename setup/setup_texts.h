@@ -28,6 +28,19 @@ inline constexpr char kStatusCopying[] = "Copy in progress ...\n\n \n";
 inline constexpr char kStatusInstalling[] = "Installing Orvalen...";
 inline constexpr char kStatusRegistering[] = "Registering uninstall information...";
 
+// printf format: the files, one a line.
+inline constexpr char kFilesInUseFormat[] =
+    "These files are in use and could not be replaced:\n\n%s\n"
+    "Setup has arranged for them to be replaced when Windows restarts.";
+// printf format: the files, one a line.
+inline constexpr char kFilesNotReplacedFormat[] =
+    "These files are in use and could not be replaced:\n\n%s\n"
+    "Close the programs that use them and run Setup again.";
+inline constexpr char kFinishedAtRestart[] =
+    "Restart Windows to complete the installation.\nYou can add images to Orvalen now or later.";
+inline constexpr char kNotComplete[] =
+    "Installation is not complete.\nClose the programs that use Orvalen and run Setup again.";
+
 inline constexpr char kRemoveQuestion[] = "UnInstall Orvalen?";
 inline constexpr char kRemoveCaption[] = "UnInstall";
 inline constexpr char kRemoveProgressTitle[] = "Removing Desktop Icon";

@@ -97,6 +97,8 @@ void TSetupCopy::Redraw() {
 
 TSetupFinished::TSetupFinished(SetupState& state) : TSetupPage(IDD_SETUP_FINISHED, state) {}
 
+void TSetupFinished::SetOutcomeText(const char* text) { Item(IDC_FINISHED_TEXT).SetText(text); }
+
 bool TSetupFinished::LaunchControlPanel() const {
   return Item(IDC_FINISHED_CONTROL_PANEL).Checked();
 }
@@ -167,11 +169,14 @@ void TSetup::Next() {
   pages_.Show(kCopyPage);
   UpdateWindow(copy_.Handle());
   if (state_.installed) return;
-  if (RunInstallation(state_, mainWindow_.Handle(), copy_) == InstallOutcome::EndProgram) {
+  const InstallOutcome outcome = RunInstallation(state_, mainWindow_.Handle(), copy_);
+  if (outcome == InstallOutcome::EndProgram) {
     state_.page = kPageAbandoned;
     mainWindow_.End();
     return;
   }
+  if (outcome == InstallOutcome::FinishedAtRestart) finished_.SetOutcomeText(kFinishedAtRestart);
+  if (outcome == InstallOutcome::Incomplete) finished_.SetOutcomeText(kNotComplete);
   state_.page = kPageFinished;
   copy_.Show(false);
   PauseKeepingPaint(500);

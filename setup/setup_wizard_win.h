@@ -71,6 +71,8 @@ class TSetupCopy : public TSetupPage, public InstallProgress {
 class TSetupFinished : public TSetupPage {
  public:
   explicit TSetupFinished(SetupState& state);
+  // Replaces the text that says the installation is complete.
+  void SetOutcomeText(const char* text);
   bool LaunchControlPanel() const;
 };
 

@@ -17,6 +17,7 @@
 
 #include "calendar/sample_calendar.h"
 #include "config/command_ids.h"
+#include "config/option_pages_win.h"
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "saver/settings.h"
@@ -540,6 +541,29 @@ TEST_F(ConfigureDialogTest, OpeningAsksAboutUnsignedFilesAndRefusesTheOpenOne) {
 
 // Closes the first visible window of this process with that caption, from a
 // thread of its own, with the Cancel command.
+// Records what the links ask the shell to open and how it is to be shown.
+std::vector<std::pair<std::string, int>> shellOpens;
+HINSTANCE WINAPI RecordShellOpen(HWND, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT show) {
+  shellOpens.emplace_back(file ? file : "", show);
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
+TEST_F(ConfigureDialogTest, LinksOpenTheirTargetShownNormally) {
+  Open();
+  test_support::ImportPatch patch("shell32.dll", "ShellExecuteA",
+                                  reinterpret_cast<void*>(&RecordShellOpen));
+  ASSERT_TRUE(patch.Installed());
+  shellOpens.clear();
+  Click(PageItem("About", IDC_ABOUT_WEB_LINK));
+  Click(GetDlgItem(VisiblePage(), IDC_ABOUT_MAIL_LINK));
+  Click(GetDlgItem(Dialog(), IDC_CONFIGURE_HOME_LINK));
+  const std::string guide = UserGuidePath();
+  EXPECT_EQ(shellOpens, (std::vector<std::pair<std::string, int>>{
+                            {guide, SW_SHOWNORMAL},
+                            {std::string("mailto:") + kMailAddress, SW_SHOWNORMAL},
+                            {guide, SW_SHOWNORMAL}}));
+}
+
 class WindowCanceller {
  public:
   explicit WindowCanceller(std::string caption)

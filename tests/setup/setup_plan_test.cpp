@@ -95,7 +95,7 @@ TEST(SetupPlan, RemoveDeletesEverythingSetupPutIntoTheFolder) {
   std::vector<std::string> installed;
   for (const FileCopy& copy : ProgramCopies("Z:\\", "C:\\Orv\\")) installed.push_back(copy.to);
   installed.push_back(PreviewShortcut("C:\\Orv\\", "C:\\windows\\system32\\").link);
-  installed.push_back(ControlPanelShortcut("C:\\Orv\\", "C:\\windows\\").link);
+  installed.push_back(ControlPanelShortcut("C:\\Orv\\", "C:\\windows\\rundll32.exe").link);
   for (const std::string& path : installed) {
     if (path == "C:\\Orv\\Remove.exe") continue;
     EXPECT_EQ(removed.count(Lower(path)), 1u) << path;
@@ -113,7 +113,7 @@ TEST(SetupPlan, ShortcutsPointWhereTheyShould) {
   } cases[] = {
       {PreviewShortcut("C:\\Orv\\", "C:\\w\\s\\"),
        {"C:\\Orv\\Orvalen Preview.lnk", "C:\\w\\s\\Orvalen.scr", "", "", 0}},
-      {ControlPanelShortcut("C:\\Orv\\", "C:\\w\\"),
+      {ControlPanelShortcut("C:\\Orv\\", "C:\\w\\rundll32.exe"),
        {"C:\\Orv\\Control Panel's Screen Savers.lnk", "C:\\w\\rundll32.exe",
         "shell32.dll,Control_RunDLL desk.cpl,,1", "C:\\Orv\\Orvalen.exe", 1}},
       {ProgramMenuShortcut("C:\\Start\\Programs", "C:\\Orv\\"),
@@ -168,6 +168,64 @@ TEST(SetupPlan, RenameEntryTakesTheFirstKeyThatReadsAsTheProbeDefault) {
             "NUL0");
   ASSERT_EQ(probed.size(), 200u);
   EXPECT_EQ(probed.back(), "NUL199");
+}
+
+// A 32-bit Setup on 64-bit Windows sees the System directory by its 32-bit
+// name; the shell and the system's own settings need the folder the files
+// really went to.
+TEST(SetupPlan, PathsInTheSystemDirectoryTakeTheWow64NameForTheShell) {
+  const std::string system = "C:\\Windows\\system32\\";
+  const std::string wow64 = "C:\\Windows\\SysWOW64\\";
+  const struct {
+    std::string path, systemDir, wow64Dir, expected;
+  } cases[] = {
+      {system + "Orvalen.scr", system, wow64, wow64 + "Orvalen.scr"},
+      {"c:\\WINDOWS\\SYSTEM32\\Orvalen.scr", system, wow64, wow64 + "Orvalen.scr"},
+      {system, system, wow64, wow64},
+      {"C:\\Windows\\system32", system, "C:\\Windows\\SysWOW64", "C:\\Windows\\SysWOW64"},
+      {"C:\\Windows\\System32\\x", "C:\\Windows\\system32", "C:\\Windows\\SysWOW64",
+       "C:\\Windows\\SysWOW64\\x"},
+      {system + "Orvalen.scr", system, "", system + "Orvalen.scr"},
+      {"C:\\Windows\\Orvalen.scr", system, wow64, "C:\\Windows\\Orvalen.scr"},
+      {"C:\\Windows\\system32x\\Orvalen.scr", system, wow64,
+       "C:\\Windows\\system32x\\Orvalen.scr"},
+      {"C:\\Windows\\sys", system, wow64, "C:\\Windows\\sys"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PathForShell(c.path, c.systemDir, c.wow64Dir), c.expected) << c.path;
+  }
+}
+
+TEST(SetupPlan, SaverModuleIsLookedForInEveryFolderItMayBeInOnce) {
+  EXPECT_EQ(SaverModulePaths("C:\\W\\", "C:\\W\\system32\\", "C:\\W\\SysWOW64\\"),
+            (std::vector<std::string>{"C:\\W\\Orvalen.scr", "C:\\W\\system32\\Orvalen.scr",
+                                      "C:\\W\\SysWOW64\\Orvalen.scr"}));
+  EXPECT_EQ(SaverModulePaths("C:\\W\\", "C:\\W\\SYSTEM\\", ""),
+            (std::vector<std::string>{"C:\\W\\Orvalen.scr", "C:\\W\\SYSTEM\\Orvalen.scr"}));
+  EXPECT_EQ(SaverModulePaths("C:\\W", "c:\\w\\", ""),
+            (std::vector<std::string>{"C:\\W\\Orvalen.scr"}));
+}
+
+TEST(SetupPlan, UninstallEntryQuotesTheCommandAndCountsWholeKilobytes) {
+  EXPECT_EQ(Quoted("C:\\Program Files\\Orvalen\\Remove.exe"),
+            "\"C:\\Program Files\\Orvalen\\Remove.exe\"");
+  EXPECT_FALSE(std::string(kDisplayVersion).empty());
+  const struct {
+    std::vector<unsigned long long> sizes;
+    unsigned long kb;
+  } cases[] = {
+      {{}, 0},
+      {{0}, 0},
+      {{1}, 1},
+      {{1024}, 1},
+      {{1025}, 2},
+      {{1, 1, 1}, 3},
+      {{1024 * 1024, 512, 2048}, 1024 + 1 + 2},
+      {{0xFFFFFFFFull * 1024}, 0xFFFFFFFFul},
+      {{0xFFFFFFFFull * 1024, 5000}, 0xFFFFFFFFul},
+      {{~0ull}, 0xFFFFFFFFul},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EstimatedSizeKb(c.sizes), c.kb) << c.sizes.size();
 }
 
 }  // namespace

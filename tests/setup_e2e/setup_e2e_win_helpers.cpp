@@ -1,5 +1,6 @@
 #include "setup_e2e_win_helpers.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 namespace orvalen::setup::e2e {
@@ -116,6 +117,91 @@ bool MachineKeyExists(const char* key) {
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
   RegCloseKey(opened);
   return true;
+}
+
+long long MachineDword(const char* key, const char* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return -1;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  DWORD type = 0;
+  const LONG result =
+      RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(opened);
+  return result == ERROR_SUCCESS && type == REG_DWORD ? value : -1;
+}
+
+std::string UserValue(const char* key, const char* name) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    return "<missing>";
+  char value[MAX_PATH] = {};
+  DWORD size = sizeof value - 1;
+  DWORD type = 0;
+  const LONG result =
+      RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(opened);
+  if (result != ERROR_SUCCESS) return "<missing>";
+  return type == REG_SZ ? value : "<not a string>";
+}
+
+void SetUserValue(const char* key, const char* name, const std::string& value) {
+  HKEY opened = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>(value.size() + 1));
+  RegCloseKey(opened);
+}
+
+std::vector<std::pair<std::string, std::string>> PendingRestartOperations() {
+  std::vector<std::pair<std::string, std::string>> operations;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0,
+                    KEY_READ, &opened) != ERROR_SUCCESS) {
+    return operations;
+  }
+  std::vector<char> value(64 * 1024);
+  DWORD size = static_cast<DWORD>(value.size() - 2);
+  DWORD type = 0;
+  const LONG result = RegQueryValueExA(opened, "PendingFileRenameOperations", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(value.data()), &size);
+  RegCloseKey(opened);
+  if (result != ERROR_SUCCESS || type != REG_MULTI_SZ) return operations;
+  auto strip = [](std::string name) {
+    const size_t prefix = name.find("\\??\\");
+    if (prefix != std::string::npos) name.erase(prefix, 4);
+    return name;
+  };
+  std::vector<std::string> strings;
+  for (size_t at = 0; at < size;) {
+    const std::string one(value.data() + at);
+    strings.push_back(one);
+    at += one.size() + 1;
+  }
+  // The list ends with an empty string of its own after the last pair.
+  for (size_t i = 0; i + 1 < strings.size() && !strings[i].empty(); i += 2)
+    operations.emplace_back(strip(strings[i]), strip(strings[i + 1]));
+  return operations;
+}
+
+std::string PermissionsOf(const std::string& path) {
+  DWORD size = 0;
+  GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  if (size == 0) return "<none>";
+  std::vector<BYTE> descriptor(size);
+  if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+    return "<none>";
+  char* text = nullptr;
+  if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(
+          descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    return "<none>";
+  }
+  std::string result = text;
+  LocalFree(text);
+  return result;
 }
 
 std::string ShellFolder(const char* name) {

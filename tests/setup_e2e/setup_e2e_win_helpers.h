@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/program_win_helpers.h"
@@ -33,6 +34,17 @@ std::string ProfileValue(const char* file, const char* section, const char* key)
 // A REG_SZ value of HKLM; "<missing>" when the key or value is not there.
 std::string MachineValue(const char* key, const char* name);
 bool MachineKeyExists(const char* key);
+// A REG_DWORD value of HKLM; -1 when missing or of another type.
+long long MachineDword(const char* key, const char* name);
+// A REG_SZ value of HKCU; "<missing>" when the key or value is not there.
+std::string UserValue(const char* key, const char* name);
+void SetUserValue(const char* key, const char* name, const std::string& value);
+// The renames and deletions Windows NT carries out at the next restart, as
+// (from, to) pairs without the "\??\" prefixes; `to` is empty for a
+// deletion and starts with "!" when it replaces an existing file.
+std::vector<std::pair<std::string, std::string>> PendingRestartOperations();
+// The file's permissions in the security descriptor string format.
+std::string PermissionsOf(const std::string& path);
 // A "Shell Folders" value of the current user.
 std::string ShellFolder(const char* name);
 

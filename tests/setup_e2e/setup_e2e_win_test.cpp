@@ -15,6 +15,16 @@ namespace {
 
 constexpr char kUninstallKey[] = "software\\microsoft\\windows\\currentversion\\uninstall\\Orvalen";
 constexpr char kSetupWindowClass[] = "OrvalenSetupWindow";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// What the files take on the disk in whole KB, as the uninstall entry says.
+long long SizeKb(const std::vector<std::string>& paths) {
+  long long kb = 0;
+  for (const std::string& path : paths) kb += (ReadWholeFile(path).size() + 1023) / 1024;
+  return kb;
+}
 
 struct FindText {
   const char* text;
@@ -159,6 +169,7 @@ std::string ProgramsLink() { return ShellFolder("Programs") + "\\Orvalen Screen 
 TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
   const std::string source = CopyDistFolder("dist");
   const std::string systemIni = ReadWholeFile(WindowsFolder() + "system.ini");
+  const std::string userSaver = UserValue(kDesktopKey, "SCRNSAVE.EXE");
   {
     Wizard wizard(source + "Setup.exe");
     ASSERT_TRUE(wizard.Complete());
@@ -200,8 +211,23 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
   EXPECT_FALSE(FileExists(WindowsFolder() + "Orvalen.scr"));
   EXPECT_EQ(ProfileValue("win.ini", "Orvalen", "Dir"), InstallFolder());
   EXPECT_EQ(MachineValue(kUninstallKey, "DisplayName"), "Orvalen");
-  EXPECT_EQ(MachineValue(kUninstallKey, "UninstallString"), InstallFolder() + "Remove.exe");
+  EXPECT_EQ(MachineValue(kUninstallKey, "UninstallString"),
+            std::string("\"").append(InstallFolder()).append("Remove.exe\""));
+  EXPECT_EQ(MachineValue(kUninstallKey, "DisplayIcon"), InstallFolder() + "Orvalen.exe");
+  EXPECT_EQ(MachineValue(kUninstallKey, "DisplayVersion"), "1.0.0.0");
+  EXPECT_EQ(MachineValue(kUninstallKey, "Publisher"), "Orvalen");
+  EXPECT_EQ(MachineValue(kUninstallKey, "InstallLocation"), InstallFolder());
+  EXPECT_EQ(MachineDword(kUninstallKey, "NoModify"), 1);
+  EXPECT_EQ(MachineDword(kUninstallKey, "NoRepair"), 1);
+  std::vector<std::string> sized = {SystemFolder() + "Orvalen.scr",
+                                    SystemFolder() + "Orvalenx.dll"};
+  for (const char* file : kInstalledFiles) {
+    if (!strstr(file, ".lnk")) sized.push_back(InstallFolder() + file);
+  }
+  EXPECT_EQ(MachineDword(kUninstallKey, "EstimatedSize"), SizeKb(sized));
+  EXPECT_GT(MachineDword(kUninstallKey, "EstimatedSize"), 100);
   EXPECT_EQ(ReadWholeFile(WindowsFolder() + "system.ini"), systemIni);
+  EXPECT_EQ(UserValue(kDesktopKey, "SCRNSAVE.EXE"), userSaver);
 
   const struct {
     std::string link;
@@ -209,7 +235,7 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     int iconIndex;
   } links[] = {
       {InstallFolder() + "Orvalen Preview.lnk", SystemFolder() + "Orvalen.scr", "", "", 0},
-      {InstallFolder() + "Control Panel's Screen Savers.lnk", WindowsFolder() + "rundll32.exe",
+      {InstallFolder() + "Control Panel's Screen Savers.lnk", SystemFolder() + "rundll32.exe",
        "shell32.dll,Control_RunDLL desk.cpl,,1", InstallFolder() + "Orvalen.exe", 1},
       {DesktopLink(), InstallFolder() + "Orvalen.exe", "", "", 0},
   };
@@ -217,6 +243,7 @@ TEST(InstallThenRemove, NextTwiceAndDoneInstallsEverything) {
     const LinkInfo link = ReadShortcut(expected.link);
     ASSERT_TRUE(link.loaded) << expected.link;
     EXPECT_EQ(lstrcmpiA(link.target.c_str(), expected.target.c_str()), 0) << link.target;
+    EXPECT_TRUE(FileExists(link.target)) << link.target;
     EXPECT_EQ(link.description, "Created By Orvalen");
     EXPECT_EQ(link.arguments, expected.arguments);
     EXPECT_EQ(link.iconPath, expected.iconPath);
@@ -270,6 +297,14 @@ TEST(InstallThenRemove, YesRemovesWhatSetupInstalledAndKeepsTheUsersFiles) {
   const std::string remover = InstallFolder() + "Remove.exe";
   CreateDirectoryA("C:\\leftover", nullptr);
   ASSERT_TRUE(CopyFileA(remover.c_str(), "C:\\leftover\\Remove.exe", FALSE));
+  // Another saver the user chose stays chosen.
+  const std::string otherSaver = SystemFolder() + "other.scr";
+  SetUserValue(kDesktopKey, "SCRNSAVE.EXE", otherSaver);
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", "C:\\OTHER.SCR", "system.ini");
+  // A batch file someone left at the root, with the permissions the root
+  // gives, is not the one that runs.
+  WriteWholeFile("C:\\DelUS.bat", "echo planted\r\n");
+  const std::string plantedPermissions = PermissionsOf("C:\\DelUS.bat");
 
   Program remove(remover);
   const MessageBoxSeen box = WaitForMessageBox(remove, "UnInstall");
@@ -292,12 +327,27 @@ TEST(InstallThenRemove, YesRemovesWhatSetupInstalledAndKeepsTheUsersFiles) {
   EXPECT_FALSE(FileExists(SystemFolder() + "Orvalenx.dll"));
   EXPECT_EQ(ProfileValue("WININIT.INI", "RENAME", "NUL4"), "C:\\old4.exe");
   EXPECT_EQ(ProfileValue("WININIT.INI", "RENAME", "NUL5"), remover);
+  bool deletionPending = false;
+  for (const auto& [from, to] : PendingRestartOperations())
+    deletionPending |= SameText(from, remover) && to.empty();
+  EXPECT_TRUE(deletionPending);
+  EXPECT_EQ(ProfileValue("win.ini", "Orvalen", "Dir"), "<missing>");
+  EXPECT_EQ(UserValue(kDesktopKey, "SCRNSAVE.EXE"), otherSaver);
+  EXPECT_EQ(ProfileValue("system.ini", "boot", "SCRNSAVE.EXE"), "C:\\OTHER.SCR");
 
   ASSERT_TRUE(WaitForFile("C:\\DelUS.bat", true, 5000));
   EXPECT_EQ(ReadWholeFile("C:\\DelUS.bat"),
             ":Repeat\r\ndel \"C:\\Program Files\\Orvalen\\Remove.exe\"\r\n"
             "if exist \"C:\\Program Files\\Orvalen\\Remove.exe\" goto Repeat\r\n"
             "rmdir \"C:\\Program Files\\Orvalen\"\r\ndel \"\\DelUS.bat\"\r\n");
+  // Nobody but SYSTEM and the administrators gets at it (Wine keeps no
+  // permissions of a file's own and shows what its file mode allows: the
+  // owner's, and no longer everyone's).
+  const std::string permissions = PermissionsOf("C:\\DelUS.bat");
+  EXPECT_NE(plantedPermissions.find(";;;WD)"), std::string::npos) << plantedPermissions;
+  EXPECT_EQ(permissions.rfind("D:", 0), 0u) << permissions;
+  for (const char* others : {";;;WD)", ";;;AU)", ";;;BU)"})
+    EXPECT_EQ(permissions.find(others), std::string::npos) << permissions;
   Pause(500);
   EXPECT_TRUE(FileExists(remover));
   CloseHandle(hold);
@@ -358,6 +408,8 @@ TEST(DefaultSaver, ChosenOptionsSetTheSaverAndTheProgramMenuShortcut) {
   char shortPath[MAX_PATH] = {};
   ASSERT_NE(GetShortPathNameA((SystemFolder() + "Orvalen.scr").c_str(), shortPath, MAX_PATH), 0u);
   EXPECT_EQ(ProfileValue("system.ini", "boot", "SCRNSAVE.EXE"), shortPath);
+  EXPECT_EQ(UserValue(kDesktopKey, "SCRNSAVE.EXE"), SystemFolder() + "Orvalen.scr");
+  EXPECT_EQ(UserValue(kDesktopKey, "ScreenSaveActive"), "1");
   EXPECT_TRUE(ReadShortcut(ProgramsLink()).loaded);
   EXPECT_FALSE(FileExists(DesktopLink()));
   EXPECT_FALSE(FileExists(InstallFolder() + "vdelete2.jpg"));
@@ -400,7 +452,51 @@ TEST(DefaultSaver, RemoveTakesTheProgramMenuShortcutToo) {
   Click(box.window, IDYES);
   EXPECT_EQ(remove.WaitForExit(kTimeout), 0);
   EXPECT_FALSE(FileExists(ProgramsLink()));
+  // What made the saver the default is taken back.
+  EXPECT_EQ(UserValue(kDesktopKey, "SCRNSAVE.EXE"), "<missing>");
+  EXPECT_EQ(UserValue(kDesktopKey, "ScreenSaveActive"), "0");
+  EXPECT_EQ(ProfileValue("system.ini", "boot", "SCRNSAVE.EXE"), "<missing>");
+  EXPECT_EQ(ProfileValue("win.ini", "Orvalen", "Dir"), "<missing>");
   EXPECT_TRUE(WaitForFile(InstallFolder() + "Remove.exe", false, kTimeout));
+}
+
+// ---- An upgrade while the control panel's preview holds the saver ----
+
+TEST(ModuleInUse, TheHeldModuleIsReplacedAtRestartAndSetupSaysSo) {
+  const std::string source = CopyDistFolder("dist");
+  const std::string module = SystemFolder() + "Orvalen.scr";
+  WriteWholeFile(module, "the older saver");
+  HANDLE hold = CreateFileA(module.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+  {
+    Wizard wizard(source + "Setup.exe");
+    ASSERT_TRUE(wizard.Complete());
+    ASSERT_TRUE(wizard.Turn(wizard.next, wizard.directory));
+    Click(wizard.next);
+    const MessageBoxSeen box = WaitForMessageBox(wizard.program, "Orvalen Setup");
+    ASSERT_TRUE(box.window);
+    EXPECT_EQ(box.text, "These files are in use and could not be replaced:\n\n" + module +
+                            "\n\nSetup has arranged for them to be replaced when Windows "
+                            "restarts.");
+    Click(box.window, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return Text(wizard.exit) == "Done"; }));
+    EXPECT_EQ(Text(GetDlgItem(wizard.finished, 102)),
+              "Restart Windows to complete the installation.\nYou can add images to Orvalen now "
+              "or later.");
+    Click(wizard.exit);
+    EXPECT_EQ(wizard.program.WaitForExit(kTimeout), 0);
+  }
+  CloseHandle(hold);
+  EXPECT_EQ(ReadWholeFile(module), "the older saver");
+  EXPECT_EQ(ReadWholeFile(SystemFolder() + "Orvalenx.dll"), ReadWholeFile(source + "Orvalenx.dll"));
+  std::string waiting;
+  for (const auto& [from, to] : PendingRestartOperations()) {
+    if (SameText(to, "!" + module)) waiting = from;
+  }
+  ASSERT_FALSE(waiting.empty());
+  EXPECT_TRUE(SameText(waiting.substr(0, SystemFolder().size()), SystemFolder())) << waiting;
+  EXPECT_EQ(ReadWholeFile(waiting), ReadWholeFile(source + "Orvalen.scr"));
 }
 
 // ---- Questions, refusals and the ways out ----
