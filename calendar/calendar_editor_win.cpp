@@ -10,6 +10,7 @@
 #include "calendar/schedule_list_win.h"
 #include "resources/resource_ids.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/dpi_win.h"
 
 namespace orvalen {
 namespace {
@@ -52,11 +53,9 @@ std::string CurrentFolder() {
   return path;
 }
 
-// 12-pixel "MS Sans Serif" of that weight.
+// 12-pixel "MS Sans Serif" of that weight (at 96 DPI).
 HFONT MakeFont(int weight) {
-  return CreateFontA(12, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  return CreateScaledFont(12, weight, false, false, false, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
 }  // namespace

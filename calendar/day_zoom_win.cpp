@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "resources/resource_ids.h"
+#include "winapp/dpi_win.h"
 
 namespace orvalen {
 
@@ -25,9 +26,8 @@ bool TMwdZoom::OnInit() {
     item.cxy = 0;
     SendMessageA(header, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
-  font_.Reset(CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  font_.Reset(CreateScaledFont(12, FW_NORMAL, false, false, false, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS,
+                               "MS Sans Serif"));
   if (journal_.Create(Handle(), IDC_CALENDAR_ZOOM_JOURNAL, font_.Get())) {
     journal_.Load(texts_.journal, scratch_);
   }

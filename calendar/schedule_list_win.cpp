@@ -5,6 +5,7 @@
 
 #include "calendar/calendar_text.h"
 #include "calendar/schedule_lines.h"
+#include "winapp/dpi_win.h"
 
 namespace orvalen {
 namespace {
@@ -13,11 +14,9 @@ constexpr COLORREF kDayNumberColor = RGB(0, 0, 128);
 constexpr COLORREF kTodayColor = RGB(255, 255, 0);
 
 HFONT LineFont(int flags) {
-  return CreateFontA(12, 0, 0, 0, flags & kStyleBold ? FW_BOLD : FW_NORMAL,
-                     (flags & kStyleItalic) != 0, (flags & kStyleUnderline) != 0,
-                     (flags & kStyleStrikeOut) != 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                     "MS Sans Serif");
+  return CreateScaledFont(12, flags & kStyleBold ? FW_BOLD : FW_NORMAL, (flags & kStyleItalic) != 0,
+                          (flags & kStyleUnderline) != 0, (flags & kStyleStrikeOut) != 0, ANSI_CHARSET,
+                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
 }  // namespace
@@ -29,7 +28,9 @@ TScheduleList::TScheduleList(HDC dc, const MonthLayout& layout, const Date& toda
       today_(today),
       numberFont_(numberFont),
       light_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT))),
-      shadow_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))) {}
+      shadow_(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))),
+      lineHeight_(ScaledPixels(kLineHeight)),
+      numberStrip_(ScaledPixels(MonthLayout::kNumberStrip)) {}
 
 void TScheduleList::Position(int cell) { cell_ = layout_.CellRect(cell); }
 
@@ -70,7 +71,7 @@ int TScheduleList::DrawLines(const Lines& lines) {
   SetBkMode(dc_, TRANSPARENT);
   SetTextColor(dc_, RGB(0, 0, 0));
   for (const ScheduleLine& line : lines.lines) {
-    const int top = cell_.top + MonthLayout::kNumberStrip + kLineHeight * line.line;
+    const int top = cell_.top + numberStrip_ + lineHeight_ * line.line;
     RECT area{cell_.left + 3, top, cell_.right - 2, cell_.bottom - 2};
     if (area.top >= area.bottom) break;
     Font font(LineFont(line.flags));

@@ -14,6 +14,8 @@ namespace orvalen {
 
 class TScheduleList {
  public:
+  // At 96 DPI; the lines' font, their pitch and the strip above them grow
+  // with the display's DPI.
   static constexpr int kLineHeight = 13;
 
   // `numberFont` is the bold day-number face; the layout gives the cells.
@@ -42,6 +44,8 @@ class TScheduleList {
   Pen light_;
   Pen shadow_;
   Rect cell_{};
+  int lineHeight_;   // kLineHeight on this display
+  int numberStrip_;  // MonthLayout::kNumberStrip on this display
 };
 
 }  // namespace orvalen

@@ -16,6 +16,7 @@
 #include "saver/startup_win.h"
 #include "winapp/common_dialogs_win.h"
 #include "winapp/private_profile.h"
+#include "winapp/dpi_win.h"
 
 namespace orvalen {
 namespace {
@@ -54,9 +55,8 @@ void OpenWithShell(const std::string& target) {
 }
 
 HFONT CreatePageFont(bool underline) {
-  return CreateFontA(12, 0, 0, 0, FW_BOLD, FALSE, underline ? TRUE : FALSE, FALSE, ANSI_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  return CreateScaledFont(12, FW_BOLD, false, underline, false, ANSI_CHARSET, DEFAULT_PITCH | FF_SWISS,
+                          "MS Sans Serif");
 }
 
 // ---- general -------------------------------------------------------------------

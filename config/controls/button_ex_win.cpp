@@ -1,4 +1,5 @@
 #include "config/controls/button_ex_win.h"
+#include "winapp/dpi_win.h"
 
 #include <windowsx.h>
 
@@ -313,7 +314,8 @@ void TButtonEx::DrawContent(HDC dc, const RECT& area) {
     textSize = Size{measured.right - measured.left, measured.bottom - measured.top};
   }
 
-  const ContentPlacement placement = PlaceContent(ToRect(area), glyphSize, textSize, state.pressed);
+  const ContentPlacement placement =
+      PlaceContent(ToRect(area), glyphSize, textSize, state.pressed, ScaledPixels(kGlyphInset));
   if (placement.glyph) DrawGlyph(dc, glyph, *placement.glyph, placement.glyphClip, choice.embossed);
   if (!placement.text) return;
 

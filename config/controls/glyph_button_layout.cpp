@@ -56,11 +56,11 @@ Rect Shift(const Rect& r, int32_t by) {
 }  // namespace
 
 ContentPlacement PlaceContent(const Rect& area, std::optional<Size> glyph,
-                              std::optional<Size> text, bool pressed) {
+                              std::optional<Size> text, bool pressed, int32_t inset) {
   ContentPlacement out;
   if (glyph && text) {
-    const int32_t free = area.Width() - glyph->width - text->width - 8;
-    const int32_t glyphLeft = area.left + (free >= 0 ? 4 : 4 + free / 2);
+    const int32_t free = area.Width() - glyph->width - text->width - 2 * inset;
+    const int32_t glyphLeft = area.left + (free >= 0 ? inset : inset + free / 2);
     const int32_t textLeft = glyphLeft + glyph->width + (free >= 0 ? free / 2 : 0);
     out.glyph = At(glyphLeft, CentreIfLower(area.top, area.Height(), glyph->height), *glyph);
     out.text = At(textLeft, CentreIfLower(area.top, area.Height(), text->height), *text);

@@ -84,15 +84,19 @@ struct ContentPlacement {
 // the area.
 int32_t TextMeasureWidth(const Rect& area, std::optional<Size> glyph);
 
+// The glyph's inset from the left edge at 96 DPI; on another display the
+// button passes it scaled to the display's DPI.
+inline constexpr int32_t kGlyphInset = 4;
+
 // Places glyph and text in `area` (divisions truncate toward zero):
-// with both, free = area width - glyph width - text width - 8; the glyph
-// starts 4 pixels in (4 + free / 2 when free is negative) and the text
+// with both, free = area width - glyph width - text width - 2 * inset; the
+// glyph starts `inset` pixels in (inset + free / 2 when free is negative) and the text
 // free / 2 after the glyph (right after it when free is negative), each
 // centred vertically when lower than the area. A single item is centred in
 // each direction where it is smaller than the area and cut to the area where
 // it is not. A pressed button moves both one pixel right and down.
 ContentPlacement PlaceContent(const Rect& area, std::optional<Size> glyph,
-                              std::optional<Size> text, bool pressed);
+                              std::optional<Size> text, bool pressed, int32_t inset = kGlyphInset);
 
 // The colour of a disabled button's text: grey text, unless the system's grey
 // text colour cannot be told from the face or the normal text, then the

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -24,6 +25,7 @@
 #include "tests/config/config_files_win_helpers.h"
 #include "tests/support/import_patch_win.h"
 #include "winapp/private_profile.h"
+#include "winapp/dpi_win.h"
 
 namespace orvalen {
 namespace {
@@ -241,6 +243,26 @@ class ConfigureDialogTest : public ::testing::Test {
   std::string folder_;
   std::unique_ptr<TSC_Configure> dialog_;
 };
+
+// Fonts made by pixel height grow with the display's DPI as the templates
+// do: 12 pixels at 96 DPI, 18 at 144 (the run with ORVALEN_LOGPIXELS=144).
+TEST_F(ConfigureDialogTest, PageFontsFollowTheDisplayDpi) {
+  Open();
+  const int dpi = ScreenDpi();
+  if (const char* wanted = std::getenv("ORVALEN_LOGPIXELS")) EXPECT_EQ(dpi, std::atoi(wanted));
+  HWND dayName = PageItem("Default Text", IDC_DEFAULT_TEXT_DAY_NAME);
+  LOGFONTA font{};
+  ASSERT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dayName, WM_GETFONT, 0, 0)), sizeof font, &font));
+  EXPECT_EQ(font.lfHeight, ScaleForDpi(12, dpi));
+  // The page's template is 250 dialog units wide; its pixels follow the
+  // dialog font, which follows the DPI.
+  RECT page{};
+  GetWindowRect(VisiblePage(), &page);
+  RECT units{0, 0, 250, 0};
+  MapDialogRect(VisiblePage(), &units);
+  EXPECT_EQ(page.right - page.left, units.right);
+  if (dpi > kBaseDpi) EXPECT_GT(units.right, 250 * 6 / 4);
+}
 
 TEST_F(ConfigureDialogTest, TreeListsNinePagesAndShowsOneWithItsHeading) {
   Open();

@@ -75,6 +75,13 @@ TEST(PlacementClipTest, SingleItemIsCutToTheAreaAndPairsAreNot) {
   EXPECT_EQ(pair.glyphClip, *pair.glyph);
 }
 
+TEST(PlacementInsetTest, AScaledInsetMovesTheGlyphAndNarrowsTheFreeSpace) {
+  // At 150 %: inset 6, free = 100 - 16 - 40 - 12 = 32.
+  const ContentPlacement p = PlaceContent({0, 0, 100, 20}, Size{16, 16}, Size{40, 13}, false, 6);
+  EXPECT_EQ(p.glyph, (Rect{6, 2, 22, 18}));
+  EXPECT_EQ(p.text, (Rect{38, 3, 78, 16}));
+}
+
 TEST(FrameChoiceTest, FirstMatchingStyleWins) {
   struct Case {
     uint32_t style;
