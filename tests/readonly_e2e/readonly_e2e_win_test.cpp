@@ -59,6 +59,25 @@ HWND FindDelayEdit(HWND dialog) {
   return nullptr;
 }
 
+struct ControlSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchControl(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<ControlSearch*>(data);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The first window below `dialog` with that control id.
+HWND FindControl(HWND dialog, int id) {
+  ControlSearch search{id, nullptr};
+  EnumChildWindows(dialog, &MatchControl, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string WindowText(HWND window) {
   char text[64] = {};
   SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -207,6 +226,40 @@ TEST_F(ReadOnlyInstall, SlideShowRunsOnTheListOnScreen) {
   EXPECT_EQ(configure.WaitForExit(kTimeout), 0);
   // Cancel saved nothing: the active profile keeps the delay of the OK before.
   EXPECT_TRUE(Contains(ReadWholeFile(UserFolder() + "Orvalen.orv"), "VALUE_DELAY=7"));
+}
+
+TEST_F(ReadOnlyInstall, NewProfileIsMadeInTheUsersFolderAndOkMakesItActive) {
+  ChildProcess configure(Install() + "Orvalen.exe", "");
+  HWND dialog = configure.WaitForWindow("#32770", "Orvalen", kTimeout);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(FindDelayEdit(dialog), nullptr);  // the pages are made
+  HWND newButton = FindControl(dialog, IDC_PROFILES_NEW);
+  ASSERT_NE(newButton, nullptr);
+  PostMessageA(GetParent(newButton), WM_COMMAND, MAKEWPARAM(IDC_PROFILES_NEW, BN_CLICKED),
+               reinterpret_cast<LPARAM>(newButton));
+  // The file dialog starts in the folder of the settings files: a bare name
+  // lands there.
+  HWND fileDialog = configure.WaitForWindow("#32770", "New File", kTimeout);
+  ASSERT_NE(fileDialog, nullptr);
+  HWND name = nullptr;
+  const DWORD start = GetTickCount();
+  while (!(name = GetDlgItem(fileDialog, 0x47C)) && GetTickCount() - start < kTimeout) WaitPumping(50);
+  ASSERT_NE(name, nullptr);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("mine"));
+  PostMessageA(fileDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+
+  const std::string created = UserFolder() + "mine.orv";
+  HWND current = FindControl(GetParent(newButton), IDC_PROFILES_CURRENT);
+  ASSERT_NE(current, nullptr);
+  const DWORD shown = GetTickCount();
+  while (WindowText(current) != created && GetTickCount() - shown < kTimeout) WaitPumping(50);
+  EXPECT_EQ(WindowText(current), created);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(configure.WaitForExit(kTimeout), 0);
+
+  EXPECT_TRUE(Contains(ReadWholeFile(created), "KEY_SIGNATURE=1"));
+  EXPECT_TRUE(Contains(ReadWholeFile(UserFolder() + "Orvalen.orv"), "KEY_PROFILE=" + created));
+  EXPECT_FALSE(FileExists(Install() + "mine.orv"));
 }
 
 }  // namespace
