@@ -222,7 +222,7 @@ void TSC_Configure::SaveAndClose() {
 void TSC_Configure::StartSlideShow() {
   const StartupState& startup = Startup();
   EnterProgramDir(startup);
-  const std::string slide = startup.programDir + "ovslide.dat";
+  const std::string& slide = startup.slideProfilePath;
   DeleteFileA(slide.c_str());
   CopyFileA(startup.activeProfilePath.c_str(), slide.c_str(), FALSE);
   WriteAllPages(slide);

@@ -28,15 +28,16 @@ constexpr GlyphButton kButtons[] = {
 
 constexpr const char* kAccessError = "Access Error";
 
-// The settings files' dialogs: filter, extension, the program folder to start
-// in, overwrite question, no read-only box, working folder untouched.
+// The settings files' dialogs: filter, extension, the folder of the user's
+// settings files to start in, overwrite question, no read-only box, working
+// folder untouched.
 // Runs the dialog; the chosen path, nothing on Cancel.
 std::optional<std::string> AskProfileName(HWND owner, const char* title, bool save) {
   FileDialog dialog;
   dialog.SetTitle(title);
   dialog.SetFilter("Orvalen Settings (*.orv)|*.orv");
   dialog.SetDefaultExtension("orv");
-  dialog.SetInitialFolder(Startup().programDir);
+  dialog.SetInitialFolder(Startup().dataDir);
   dialog.SetFlags(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLESIZING);
   const bool chosen = save ? dialog.ShowSave(owner) : dialog.ShowOpen(owner);
   if (!chosen || dialog.Paths().empty()) return std::nullopt;

@@ -28,6 +28,10 @@ struct StartupState {
   bool profileFound = false;
   int driveNumber = 0;
   std::string programDir;
+  // The folder of the user's settings files (default, further and slide-show
+  // profiles), with a trailing backslash: programDir where the user can write
+  // there, else the user's own folder (saver/data_folder.h).
+  std::string dataDir;
   std::string defaultProfilePath;
   std::string slideProfilePath;
   std::string activeProfilePath;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "saver/data_folder.h"
+#include "saver/data_folder_win.h"
 #include "saver/paths.h"
 #include "saver/settings.h"
 #include "winapp/handles_win.h"
@@ -10,8 +12,6 @@
 namespace orvalen {
 namespace {
 
-constexpr const char* kDefaultProfileName = "Orvalen.orv";
-constexpr const char* kSlideProfileName = "ovslide.dat";
 constexpr const char* kWinIniSection = "Orvalen";
 constexpr const char* kWinIniDirKey = "Dir";
 constexpr size_t kPathChars = 260;
@@ -64,8 +64,9 @@ void LocateProfile(ProgramKind kind, StartupState& state) {
 
   if (kind == ProgramKind::ConfigurationProgram) {
     EnterProgramDir(state);
-    state.defaultProfilePath = state.programDir + state.defaultProfileName;
-    state.slideProfilePath = state.programDir + state.slideProfileName;
+    state.dataDir = LocateDataFolder(state.programDir);
+    state.defaultProfilePath = state.dataDir + state.defaultProfileName;
+    state.slideProfilePath = state.dataDir + state.slideProfileName;
     if (!CanOpenForReading(state.defaultProfilePath)) CreateDefaultProfile(state.defaultProfilePath);
     PrivateProfile winIni = PrivateProfile::WinIni();
     winIni.WriteString(kWinIniSection, kWinIniDirKey, state.programDir.c_str());
@@ -73,12 +74,16 @@ void LocateProfile(ProgramKind kind, StartupState& state) {
   } else {
     PrivateProfile winIni = PrivateProfile::WinIni();
     state.programDir = winIni.GetString(kWinIniSection, kWinIniDirKey, "", kPathChars);
+    state.dataDir.clear();
     state.defaultProfilePath.clear();
     state.slideProfilePath.clear();
     if (SortsAboveBlanks(state.programDir, 8)) {
       state.driveNumber = DriveNumberOf(state.programDir);
-      state.defaultProfilePath = state.programDir + state.defaultProfileName;
-      state.slideProfilePath = state.programDir + state.slideProfileName;
+      // The same rule as the configuration program's, so both use the same
+      // files.
+      state.dataDir = LocateDataFolder(state.programDir);
+      state.defaultProfilePath = state.dataDir + state.defaultProfileName;
+      state.slideProfilePath = state.dataDir + state.slideProfileName;
       state.profileFound = CanOpenForReading(state.defaultProfilePath);
       EnterProgramDir(state);
     }

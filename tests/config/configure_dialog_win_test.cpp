@@ -126,6 +126,7 @@ class ConfigureDialogTest : public ::testing::Test {
     folder_ = config_test::TempFolder("orvalen_config_test");
     StartupState& startup = Startup();
     startup.programDir = folder_;
+    startup.dataDir = folder_;
     startup.defaultProfilePath = folder_ + "Orvalen.orv";
     startup.slideProfilePath = folder_ + "ovslide.dat";
     startup.activeProfilePath = startup.defaultProfilePath;
