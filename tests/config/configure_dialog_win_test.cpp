@@ -250,7 +250,9 @@ class ConfigureDialogTest : public ::testing::Test {
 TEST_F(ConfigureDialogTest, PageFontsFollowTheDisplayDpi) {
   Open();
   const int dpi = ScreenDpi();
-  if (const char* wanted = std::getenv("ORVALEN_LOGPIXELS")) EXPECT_EQ(dpi, std::atoi(wanted));
+  if (const char* wanted = std::getenv("ORVALEN_LOGPIXELS")) {
+    EXPECT_EQ(dpi, std::atoi(wanted));
+  }
   HWND dayName = PageItem("Default Text", IDC_DEFAULT_TEXT_DAY_NAME);
   LOGFONTA font{};
   ASSERT_TRUE(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dayName, WM_GETFONT, 0, 0)), sizeof font, &font));
@@ -262,7 +264,9 @@ TEST_F(ConfigureDialogTest, PageFontsFollowTheDisplayDpi) {
   RECT units{0, 0, 250, 0};
   MapDialogRect(VisiblePage(), &units);
   EXPECT_EQ(page.right - page.left, units.right);
-  if (dpi > kBaseDpi) EXPECT_GT(units.right, 250 * 6 / 4);
+  if (dpi > kBaseDpi) {
+    EXPECT_GT(units.right, 250 * 6 / 4);
+  }
 }
 
 TEST_F(ConfigureDialogTest, TreeListsNinePagesAndShowsOneWithItsHeading) {

@@ -71,11 +71,17 @@ BOOL CALLBACK MatchControl(HWND window, LPARAM data) {
   return FALSE;
 }
 
-// The first window below `dialog` with that control id.
+// The first window below `dialog` with that control id, waiting for the
+// dialog to make the page that holds it (the pages come one by one).
 HWND FindControl(HWND dialog, int id) {
-  ControlSearch search{id, nullptr};
-  EnumChildWindows(dialog, &MatchControl, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const DWORD start = GetTickCount();
+  do {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(dialog, &MatchControl, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    WaitPumping(50);
+  } while (GetTickCount() - start < kTimeout);
+  return nullptr;
 }
 
 std::string WindowText(HWND window) {
