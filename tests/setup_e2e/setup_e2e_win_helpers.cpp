@@ -98,10 +98,12 @@ std::string ProfileValue(const char* file, const char* section, const char* key)
   return value;
 }
 
-std::string MachineValue(const char* key, const char* name) {
+namespace {
+
+// A string value of `root`\`key`: "<missing>" or "<not a string>" otherwise.
+std::string StringValue(HKEY root, const char* key, const char* name) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-    return "<missing>";
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "<missing>";
   char value[MAX_PATH] = {};
   DWORD size = sizeof value - 1;
   DWORD type = 0;
@@ -110,6 +112,12 @@ std::string MachineValue(const char* key, const char* name) {
   RegCloseKey(opened);
   if (result != ERROR_SUCCESS) return "<missing>";
   return type == REG_SZ ? value : "<not a string>";
+}
+
+}  // namespace
+
+std::string MachineValue(const char* key, const char* name) {
+  return StringValue(HKEY_LOCAL_MACHINE, key, name);
 }
 
 bool MachineKeyExists(const char* key) {
@@ -132,17 +140,7 @@ long long MachineDword(const char* key, const char* name) {
 }
 
 std::string UserValue(const char* key, const char* name) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-    return "<missing>";
-  char value[MAX_PATH] = {};
-  DWORD size = sizeof value - 1;
-  DWORD type = 0;
-  const LONG result =
-      RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(opened);
-  if (result != ERROR_SUCCESS) return "<missing>";
-  return type == REG_SZ ? value : "<not a string>";
+  return StringValue(HKEY_CURRENT_USER, key, name);
 }
 
 void SetUserValue(const char* key, const char* name, const std::string& value) {
