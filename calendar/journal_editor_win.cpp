@@ -167,7 +167,11 @@ LRESULT TRTF_Journal::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_KEYDOWN && message != WM_CHAR) return CallDefault(message, wParam, lParam);
   dayModified_ = true;
   if (message == WM_KEYDOWN && wParam == VK_CONTROL) return 0;
-  if (GetKeyState(VK_CONTROL) < 0) return ControlKey(message, wParam, lParam);
+  // Ctrl with Alt is AltGr on most keyboards, which types @ \ { } [ ] | ~
+  // and more: those keys and characters are processed normally.
+  if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+    return ControlKey(message, wParam, lParam);
+  }
   const LRESULT result = CallDefault(message, wParam, lParam);
   CheckTextSize();
   return result;

@@ -24,6 +24,15 @@ std::string EscapeRtfText(std::string_view text) {
     // An unescaped closing brace would end the document there and drop the
     // lines after it; an opening one would swallow them into a group.
     if (c == '\\' || c == '{' || c == '}') out += '\\';
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && c != '\t') {
+      // A control byte is spelled as its hexadecimal escape: raw, a reader
+      // may take it for the end of the data or drop it.
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\'%02x", byte);
+      out += hex;
+      continue;
+    }
     out += c;
   }
   return out;
@@ -49,7 +58,8 @@ JournalRtf BuildJournalRtf(std::string_view stored) {
   rtf.document += kJournalRtfBody;
   rtf.summary = kJournalSummaryOpening;
   if (!IsBlankText(stored)) {
-    for (const JournalLine& line : ParseJournalLines(stored)) {
+    // Lines are shown whole, however long the writer made them.
+    for (const JournalLine& line : ParseJournalLines(stored, std::string_view::npos)) {
       rtf.document += JournalLineRtf(line);
       rtf.summary += "\\par " + EscapeRtfText(line.text) + " \n";
     }
@@ -291,6 +301,28 @@ class RtfReader {
 
 std::vector<EditedLine> ReadJournalRtf(std::string_view rtf) { return RtfReader(rtf).Read(); }
 
+namespace {
+
+// The pieces of a line of at most kJournalEditorLineLimit characters each,
+// which put together give the line again. A piece ends after its last blank
+// when it has one, so words stay whole on the stored lines.
+std::vector<std::string> SplitForStoring(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  do {
+    std::size_t length = std::min(kJournalEditorLineLimit, text.size() - start);
+    if (start + length < text.size()) {
+      const std::size_t blank = text.find_last_of(' ', start + length - 1);
+      if (blank != std::string::npos && blank > start) length = blank + 1 - start;
+    }
+    pieces.push_back(text.substr(start, length));
+    start += length;
+  } while (start < text.size());
+  return pieces;
+}
+
+}  // namespace
+
 std::string StoreJournalLines(const std::vector<EditedLine>& lines) {
   const bool blank = std::all_of(lines.begin(), lines.end(),
                                  [](const EditedLine& line) { return IsBlankText(line.text); });
@@ -298,8 +330,9 @@ std::string StoreJournalLines(const std::vector<EditedLine>& lines) {
   std::vector<JournalLine> stored;
   stored.reserve(lines.size());
   for (const EditedLine& line : lines) {
-    stored.push_back({line.flags & (kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut),
-                      CalendarColorIndex(line.color), line.text.substr(0, kJournalEditorLineLimit)});
+    const int flags = line.flags & (kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut);
+    const int color = CalendarColorIndex(line.color);
+    for (std::string& piece : SplitForStoring(line.text)) stored.push_back({flags, color, std::move(piece)});
   }
   while (!stored.empty() && stored.back().text.empty()) stored.pop_back();
   return BuildJournalText(stored);
