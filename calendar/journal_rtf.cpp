@@ -52,9 +52,23 @@ std::string JournalLineRtf(const JournalLine& line) {
   return out;
 }
 
-JournalRtf BuildJournalRtf(std::string_view stored) {
+std::string JournalRtfHeader(int codePage, int charset) {
+  std::string header = kJournalRtfHeader;
+  if (codePage == kWesternCodePage) return header;
+  const std::string western = "\\ansicpg1252";
+  header.replace(header.find(western), western.size(), "\\ansicpg" + std::to_string(codePage));
+  // Every font but Symbol is in the system's character set.
+  const std::string charsetWord = "\\fcharset" + std::to_string(charset);
+  for (const char* font : {"{\\f0\\fswiss", "{\\f2\\fswiss", "{\\f3\\froman", "{\\f4\\fswiss"}) {
+    const std::size_t at = header.find(font);
+    if (at != std::string::npos) header.insert(at + std::string(font).size(), charsetWord);
+  }
+  return header;
+}
+
+JournalRtf BuildJournalRtf(std::string_view stored, int codePage, int charset) {
   JournalRtf rtf;
-  rtf.document = kJournalRtfHeader;
+  rtf.document = JournalRtfHeader(codePage, charset);
   rtf.document += kJournalRtfBody;
   rtf.summary = kJournalSummaryOpening;
   if (!IsBlankText(stored)) {
@@ -70,13 +84,17 @@ JournalRtf BuildJournalRtf(std::string_view stored) {
 }
 
 std::string JournalRtfForEditor(std::string_view document) {
-  const std::string_view header = kJournalRtfHeader;
-  if (document.substr(0, header.size()) != header) return std::string(document);
+  // The header is the document's first line; no journal text is in it.
+  const std::string_view start = "{\\rtf1\\ansi\\ansicpg";
+  const std::size_t headerEnd = document.find('\n');
+  if (document.substr(0, start.size()) != start || headerEnd == std::string_view::npos) {
+    return std::string(document);
+  }
   std::string out;
-  for (char c : header) {
+  for (char c : document.substr(0, headerEnd)) {
     if (c != '\t') out += c;
   }
-  out += document.substr(header.size());
+  out += document.substr(headerEnd);
   return out;
 }
 

@@ -12,9 +12,15 @@
 
 namespace orvalen {
 
-// The exact start of every journal document: the font table, whose groups
-// are separated by tab characters, and the 16-colour table.
+// The exact start of every journal document on a system whose ANSI code
+// page is the western one (1252): the font table, whose groups are
+// separated by tab characters, and the 16-colour table.
 extern const char kJournalRtfHeader[];
+constexpr int kWesternCodePage = 1252;
+// The header for a system's ANSI code page: kJournalRtfHeader itself for
+// 1252; for another, that code page and the fonts (Symbol aside) in the
+// matching character set, so the journal's bytes read as the system's text.
+std::string JournalRtfHeader(int codePage, int charset);
 // What follows the header before the first line.
 constexpr char kJournalRtfBody[] = "\\deflang1033\\pard\\plain\\f2\\fs1\\cf0";
 // What each load appends to the summary before the day's lines.
@@ -40,12 +46,12 @@ std::string EscapeRtfText(std::string_view text);
 std::string JournalLineRtf(const JournalLine& line);
 // The document and summary of a stored journal; a blank journal gives a
 // document without lines. Stored lines are taken whole, however long.
-JournalRtf BuildJournalRtf(std::string_view stored);
+JournalRtf BuildJournalRtf(std::string_view stored, int codePage = kWesternCodePage, int charset = 0);
 
 // The document as it is streamed into the rich-edit control. The document
 // itself keeps the tabs between the font table's groups; some rich-edit
-// readers stop at them and load nothing, so they are left out here, where
-// white space between groups means nothing.
+// readers stop at them and load nothing, so they are left out of the header
+// line here, where white space between groups means nothing.
 std::string JournalRtfForEditor(std::string_view document);
 
 // One paragraph of the editor: its text and the format of its first

@@ -703,5 +703,29 @@ TEST_F(CalendarEditorTest, TemporaryFilesLiveInTheTemporaryFolder) {
   EXPECT_TRUE(editor_->FileOpen());
 }
 
+// Windows ending asks about unsaved changes as closing does: Cancel keeps
+// Windows running; otherwise the session may end, and when it does the
+// temporary files go.
+TEST_F(CalendarEditorTest, EndingTheSessionAsksAndRemovesTheTemporaryFiles) {
+  Open();
+  GoTo(6, 2005);
+  ClickDay(3);
+  Type("Unsaved");
+  Command(IDC_CALENDAR_EDITOR_NEXT_MONTH);  // commits the day
+  struct Answer {
+    int button;
+    LRESULT mayEnd;
+  };
+  for (const Answer& answer : {Answer{IDCANCEL, FALSE}, Answer{IDNO, TRUE}}) {
+    DialogAnswerer question("Orvalen", answer.button);
+    EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, 0), answer.mayEnd) << answer.button;
+    EXPECT_NE(question.Seen().find("File has been modified"), std::string::npos) << answer.button;
+  }
+  const std::vector<std::string> temporary = {editor_->Scratch().JournalPath(), editor_->BufferPath()};
+  for (const std::string& path : temporary) EXPECT_NE(test::ReadBytes(path), "<missing>") << path;
+  SendMessageA(Window(), WM_ENDSESSION, TRUE, 0);
+  for (const std::string& path : temporary) EXPECT_EQ(test::ReadBytes(path), "<missing>") << path;
+}
+
 }  // namespace
 }  // namespace orvalen

@@ -23,6 +23,24 @@ TEST(JournalRtf, DocumentStartsWithTheExactHeaderAndTheEditorGetsItWithoutTabs) 
   EXPECT_EQ(rtf.document, header + kJournalRtfBody + "}");
   EXPECT_EQ(rtf.summary, std::string(kJournalSummaryOpening) + "}");
 
+  // On a system of another ANSI code page the header names that page and
+  // the fonts' character set; the editor gets it without tabs too.
+  struct System {
+    int codePage, charset;
+    const char* start;
+    const char* firstFont;
+  };
+  for (const System& system : {System{1252, 0, "{\\rtf1\\ansi\\ansicpg1252\\", "{\\f0\\fswiss MS"},
+                               System{1251, 204, "{\\rtf1\\ansi\\ansicpg1251\\", "{\\f0\\fswiss\\fcharset204 MS"}}) {
+    const std::string document = BuildJournalRtf("0.0.0.0.0.0\rLine\r", system.codePage, system.charset).document;
+    EXPECT_EQ(document.rfind(system.start, 0), 0u) << system.codePage;
+    EXPECT_NE(document.find(system.firstFont), std::string::npos) << system.codePage;
+    EXPECT_NE(document.find("{\\f1\\froman\\fcharset2 Symbol;}"), std::string::npos) << system.codePage;
+    EXPECT_EQ(JournalRtfForEditor(document).find('\t'), std::string::npos) << system.codePage;
+    EXPECT_EQ(ReadJournalRtf(document), (std::vector<EditedLine>{{"Line", 0, 0}})) << system.codePage;
+  }
+  EXPECT_EQ(JournalRtfHeader(1252, 0), header);
+
   const std::string forEditor = JournalRtfForEditor(rtf.document);
   EXPECT_EQ(forEditor.find('\t'), std::string::npos);
   EXPECT_EQ(forEditor.size(), rtf.document.size() - 5);
