@@ -1,6 +1,8 @@
 #include "calendar/calendar_buffer.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "calendar/calendar_text.h"
@@ -122,7 +124,8 @@ CalendarResult CalendarWorkBuffer::Open(const std::string& path) {
   filePath_.clear();
   ClearIndex();
   std::FILE* source = access_.openRead(path.c_str());
-  if (!source && !FileExists(path)) {
+  std::error_code noPath;
+  if (!source && !std::filesystem::exists(path, noPath) && !noPath) {
     // A save made by an earlier version set the file aside under this name
     // before it moved the new one in; when it was cut off between the two,
     // the set-aside file is the calendar.
