@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "calendar/calendar_file.h"
 #include "calendar/calendar_text.h"
 #include "calendar/journal_rtf.h"
 #include "calendar/journal_scratch.h"
@@ -22,6 +23,8 @@
 #include "calendar_test_helpers.h"
 #include "resources/resource_ids.h"
 #include "winapp/application_win.h"
+#include "winapp/file_access_win.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 namespace {
@@ -569,12 +572,12 @@ TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
 TEST_F(CalendarEditorTest, SaveWhileAnotherProgramHoldsTheFile) {
   struct Case {
     const char* name;
-    DWORD sharing;
+    bool asTheSaver;  // opened by the saver's reader, or without delete sharing
     bool saved;
   };
   const Case cases[] = {
-      {"shared as the saver opens it", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
-      {"held without delete sharing", FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+      {"held open as the saver holds it", true, true},
+      {"held without delete sharing", false, false},
   };
   Open();
   GoTo(3, 1998);
@@ -582,16 +585,23 @@ TEST_F(CalendarEditorTest, SaveWhileAnotherProgramHoldsTheFile) {
     ClickDay(10);
     Type(c.name);
     const std::string before = test::ReadBytes(calendarPath_);
-    HANDLE held = CreateFileA(calendarPath_.c_str(), GENERIC_READ, c.sharing, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.name;
+    SaverCalendar saver;
+    KernelHandle other;
+    if (c.asTheSaver) {
+      ASSERT_TRUE(saver.Open(calendarPath_.c_str(), 1998, Win32FileAccess()));
+    } else {
+      other = KernelHandle(CreateFileA(calendarPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(other);
+    }
     std::string seen;
     {
       DialogAnswerer message("Orvalen", IDOK);
       Command(IDM_CALENDAR_SAVE);
       seen = message.Seen();
     }
-    CloseHandle(held);
+    saver.Close();
+    other = KernelHandle();
     EXPECT_EQ(editor_->DocumentModified(), !c.saved) << c.name;
     if (c.saved) {
       EXPECT_EQ(seen, "") << c.name;

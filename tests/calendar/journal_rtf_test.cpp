@@ -157,6 +157,10 @@ TEST(JournalScratch, WritesTheDayAppendsTheSummaryAndDeletesBothWhenGone) {
     EXPECT_EQ(ReadText(scratch.JournalPath()), second.document);
     EXPECT_EQ(ReadText(scratch.SummaryPath()), first.summary + second.summary);
     EXPECT_EQ(folder.Listing(), "_MBUF_DH0~.~ _MBUF_DJ0~.~ _MBUF_DS0~.~");
+    // Read back whole: a byte 0x1A ends nothing, line feeds stay single.
+    const JournalRtf raw{"{\\rtf1 a\x1A" "b\nc}", "}"};
+    ASSERT_EQ(scratch.WriteDay(raw, loaded), ScratchResult::kOk);
+    EXPECT_EQ(loaded, raw.document);
   }
   EXPECT_EQ(folder.Listing(), "");
 
