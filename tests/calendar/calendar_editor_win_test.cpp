@@ -134,38 +134,6 @@ class DialogAnswerer {
   std::thread thread_;
 };
 
-// Closes, as Escape would, every popup menu this process shows until it goes.
-class MenuCloser {
- public:
-  MenuCloser() : thread_([this] { Run(); }) {}
-  ~MenuCloser() {
-    stop_ = true;
-    thread_.join();
-  }
-
- private:
-  static BOOL CALLBACK Close(HWND window, LPARAM) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32768") {
-      PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return TRUE;
-  }
-  void Run() {
-    while (!stop_) {
-      EnumWindows(&Close, 0);
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-  }
-
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 class CalendarEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -713,14 +681,10 @@ TEST_F(CalendarEditorTest, TemporaryFilesLiveInTheTemporaryFolder) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   Open();
-  const std::string buffer = editor_->BufferPath();
-  for (const std::string& path : {buffer, editor_->Scratch().JournalPath(), editor_->Scratch().SummaryPath()}) {
+  for (const std::string& path :
+       {editor_->BufferPath(), editor_->Scratch().JournalPath(), editor_->Scratch().SummaryPath()}) {
     EXPECT_EQ(path.rfind(temp, 0), 0u) << path;
   }
-  TMwd second(CalendarEditorContext{&calendarFile_, &profile_, folder_.Root().string() + "\\"});
-  ASSERT_NE(second.CreateModeless(nullptr), nullptr);
-  EXPECT_NE(second.BufferPath(), buffer);
-  EXPECT_NE(second.Scratch().JournalPath(), editor_->Scratch().JournalPath());
   editor_.reset();
 
   const std::string missing = folder_.Path("no such folder");
@@ -767,44 +731,6 @@ TEST_F(CalendarEditorTest, EndingTheSessionAsksAndRemovesTheTemporaryFiles) {
   for (const std::string& path : temporary) EXPECT_NE(test::ReadBytes(path), "<missing>") << path;
   SendMessageA(Window(), WM_ENDSESSION, TRUE, 0);
   for (const std::string& path : temporary) EXPECT_EQ(test::ReadBytes(path), "<missing>") << path;
-}
-
-// Without a file the editor says why and offers the file menu: at the start
-// when the named calendar cannot be opened (the recent files untouched) or
-// none is named, and on "Sa&ve and Close".
-TEST_F(CalendarEditorTest, WithoutAFileTheEditorSaysWhy) {
-  const std::string missing = folder_.Path("gone.cal");
-  struct Case {
-    std::string start;
-    std::string startMessage;
-  };
-  const Case cases[] = {
-      {missing, "Can't open this file:\n\"" + missing + "\" \n\nPlease Open another file or Create a New File"},
-      {"", kNoFileMessage},
-  };
-  for (const Case& c : cases) {
-    calendarFile_ = c.start;
-    MenuCloser menus;
-    std::string seen;
-    {
-      DialogAnswerer message("Orvalen", IDOK);
-      editor_ = std::make_unique<TMwd>(
-          CalendarEditorContext{&calendarFile_, &profile_, folder_.Root().string() + "\\"});
-      ASSERT_NE(editor_->CreateModeless(nullptr), nullptr);
-      seen = message.Seen();
-    }
-    Pump();
-    EXPECT_EQ(seen, c.startMessage);
-    EXPECT_FALSE(editor_->FileOpen());
-    {
-      DialogAnswerer message("Orvalen", IDOK);
-      Command(IDOK);
-      seen = message.Seen();
-    }
-    EXPECT_EQ(seen, kNoFileMessage);
-    EXPECT_TRUE(IsWindow(Window()));
-    EXPECT_TRUE(profile_.values.empty());
-  }
 }
 
 }  // namespace
