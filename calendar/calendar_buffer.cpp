@@ -1,6 +1,8 @@
 #include "calendar/calendar_buffer.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "calendar/calendar_text.h"
@@ -38,86 +40,62 @@ bool WriteAll(std::FILE* out, const std::string& bytes) {
   return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
 }
 
-// Moves the completed file `written` into the place of `target`. The old
-// target is set aside first and put back if the move fails, so at every
-// moment one complete file carries the target's name or its set-aside name.
-bool ReplaceFile(const std::string& written, const std::string& target) {
-  const std::string setAside = target + ".old~";
-  std::remove(setAside.c_str());
-  const bool hadTarget = FileExists(target);
-  if (hadTarget && std::rename(target.c_str(), setAside.c_str()) != 0) return false;
-  if (std::rename(written.c_str(), target.c_str()) != 0) {
-    if (hadTarget) std::rename(setAside.c_str(), target.c_str());
-    return false;
-  }
-  if (hadTarget) std::remove(setAside.c_str());
-  return true;
+// A replace refused because another program holds the target open is tried
+// again this often, this far apart (about a second in all).
+constexpr int kReplaceAttempts = 10;
+constexpr int kReplacePauseMs = 110;
+
+// A name beside `target` that no file carries yet. A file left there by an
+// interrupted save may be the only complete copy of someone's work, so it is
+// never written over.
+std::string FreeNameBeside(const std::string& target) {
+  std::string name = target + ".sav~";
+  for (int n = 2; FileExists(name) && n < 1000; ++n) name = target + ".sav" + std::to_string(n) + "~";
+  return name;
 }
 
-enum class OverwriteResult { kDone, kUntouched, kDamaged };
-
-// Copies the completed file `written` over `target` in place, for a target
-// that cannot be renamed because another program holds it open (the saver
-// keeps its calendar file open while it runs).
-OverwriteResult OverwriteFile(const std::string& written, const std::string& target) {
-  std::FILE* in = std::fopen(written.c_str(), "rb");
-  if (!in) return OverwriteResult::kUntouched;
-  std::FILE* out = std::fopen(target.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    return OverwriteResult::kUntouched;
-  }
-  bool ok = true;
-  char chunk[8192];
-  std::size_t n;
-  while (ok && (n = std::fread(chunk, 1, sizeof chunk, in)) > 0) ok = std::fwrite(chunk, 1, n, out) == n;
-  ok = ok && !std::ferror(in);
-  ok = std::fflush(out) == 0 && ok;
-  ok = std::fclose(out) == 0 && ok;
-  std::fclose(in);
-  return ok ? OverwriteResult::kDone : OverwriteResult::kDamaged;
-}
-
-// Writes a file through `write` beside `target` and replaces the target with
-// it only when every byte was written. Should the last step, copying over a
-// target that could not be renamed, fail half-way, the complete new file is
-// left beside the target under the name "<target>.sav~".
+// Writes a file through `write` beside `target`, brings it onto the disk and
+// then makes it the target in one step. Whatever fails, the target keeps
+// every byte it had, and the file written beside it is removed.
 template <typename Writer>
-CalendarResult WriteReplacing(const std::string& target, Writer&& write) {
+CalendarResult WriteReplacing(const std::string& target, const FileAccess& access, Writer&& write) {
   if (FileExists(target)) {
-    // Keep the answer of the plain overwrite: a target that cannot be written
-    // (read-only, locked) is not replaced behind the user's back.
+    // A target that cannot be written (read-only, locked) is not replaced
+    // behind the user's back.
     std::FILE* probe = std::fopen(target.c_str(), "r+b");
     if (!probe) return CalendarResult::kCannotCreate;
     std::fclose(probe);
   }
-  const std::string written = target + ".sav~";
+  const std::string written = FreeNameBeside(target);
   std::FILE* out = std::fopen(written.c_str(), "wb");
   if (!out) return CalendarResult::kCannotCreate;
   bool ok = write(out);
   ok = std::fflush(out) == 0 && ok && !std::ferror(out);
+  ok = ok && access.flushToDisk(out);
   ok = std::fclose(out) == 0 && ok;
   if (!ok) {
     std::remove(written.c_str());
     return CalendarResult::kWriteFailed;
   }
-  if (!ReplaceFile(written, target)) {
-    const OverwriteResult overwritten =
-        FileExists(target) ? OverwriteFile(written, target) : OverwriteResult::kUntouched;
-    if (overwritten != OverwriteResult::kDamaged) std::remove(written.c_str());
-    if (overwritten != OverwriteResult::kDone) return CalendarResult::kReplaceFailed;
+  for (int attempt = 1;; ++attempt) {
+    if (access.replace(written.c_str(), target.c_str())) return CalendarResult::kOk;
+    if (attempt == kReplaceAttempts) break;
+    access.pause(kReplacePauseMs);
   }
-  return CalendarResult::kOk;
+  std::remove(written.c_str());
+  return CalendarResult::kReplaceFailed;
 }
 
 bool WriteHeader(std::FILE* out) { return WriteAll(out, std::string(kCalendarSignature) + '\n'); }
 
 }  // namespace
 
-CalendarResult CreateEmptyCalendar(const std::string& path) { return WriteReplacing(path, WriteHeader); }
+CalendarResult CreateEmptyCalendar(const std::string& path, const FileAccess& access) {
+  return WriteReplacing(path, access, WriteHeader);
+}
 
-CalendarWorkBuffer::CalendarWorkBuffer(std::string bufferPath)
-    : bufferPath_(std::move(bufferPath)), index_(static_cast<std::size_t>(kDaysPerIndexYear) * kIndexYears, 0) {}
+CalendarWorkBuffer::CalendarWorkBuffer(std::string bufferPath, const FileAccess& access)
+    : bufferPath_(std::move(bufferPath)), access_(access), index_(static_cast<std::size_t>(kDaysPerIndexYear) * kIndexYears, 0) {}
 
 CalendarWorkBuffer::~CalendarWorkBuffer() { Close(); }
 
@@ -145,7 +123,17 @@ CalendarResult CalendarWorkBuffer::Open(const std::string& path) {
   fileOpen_ = false;
   filePath_.clear();
   ClearIndex();
-  std::FILE* source = std::fopen(path.c_str(), "rb");
+  std::FILE* source = access_.openRead(path.c_str());
+  std::error_code noPath;
+  if (!source && !std::filesystem::exists(path, noPath) && !noPath) {
+    // A save made by an earlier version set the file aside under this name
+    // before it moved the new one in; when it was cut off between the two,
+    // the set-aside file is the calendar.
+    const std::string setAside = path + kSetAsideSuffix;
+    if (CheckSignature(setAside.c_str(), access_) && std::rename(setAside.c_str(), path.c_str()) == 0) {
+      source = access_.openRead(path.c_str());
+    }
+  }
   if (!source) return CalendarResult::kCannotOpen;
   if (!CheckSignature(source) || std::fseek(source, 0, SEEK_SET) != 0) {
     std::fclose(source);
@@ -181,7 +169,7 @@ CalendarResult CalendarWorkBuffer::Open(const std::string& path) {
 }
 
 CalendarResult CalendarWorkBuffer::CreateNew(const std::string& path) {
-  const CalendarResult created = CreateEmptyCalendar(path);
+  const CalendarResult created = CreateEmptyCalendar(path, access_);
   if (created != CalendarResult::kOk) return created;
   return Open(path);
 }
@@ -297,7 +285,7 @@ bool CalendarWorkBuffer::CopyRecord(long position, std::FILE* out) {
 
 CalendarResult CalendarWorkBuffer::Save(const std::string& path) {
   if (!fileOpen_ || !buffer_) return CalendarResult::kNotOpen;
-  const CalendarResult result = WriteReplacing(path, [&](std::FILE* out) {
+  const CalendarResult result = WriteReplacing(path, access_, [&](std::FILE* out) {
     if (!WriteHeader(out)) return false;
     for (int year = 0; year < kIndexYears; ++year) {
       for (int day = 0; day < kDaysPerIndexYear; ++day) {

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "base/file_access.h"
 #include "calendar/calendar_date.h"
 #include "calendar/calendar_file.h"
 
 namespace orvalen {
 
-// Name of the working buffer in the current directory.
+// Name of the working buffer in the current directory, when no other is given.
 constexpr char kWorkBufferName[] = "ovtm~cal.~";
+// What earlier saves called the calendar file while they moved a new one in.
+constexpr char kSetAsideSuffix[] = ".old~";
 
 enum class CalendarResult {
   kOk,
@@ -23,18 +26,19 @@ enum class CalendarResult {
   kInvalidDate,    // the date is not a day of 1996..2019
   kCannotCreate,   // the target file (or the new file beside it) cannot be created
   kWriteFailed,    // writing failed (disk full, I/O error); the target is unchanged
-  kReplaceFailed,  // the written file could not take the target's place; the target is unchanged,
-                   // unless copying over a target held open failed half-way: the complete
-                   // new file is then left beside it as "<target>.sav~"
+  kReplaceFailed,  // the written file could not take the target's place (another program
+                   // keeps it from being replaced); the target is unchanged
 };
 
 // Writes a calendar file holding the header line alone. An existing file is
 // replaced only once the new one is complete.
-CalendarResult CreateEmptyCalendar(const std::string& path);
+CalendarResult CreateEmptyCalendar(const std::string& path,
+                                   const FileAccess& access = PortableFileAccess());
 
 class CalendarWorkBuffer {
  public:
-  explicit CalendarWorkBuffer(std::string bufferPath = kWorkBufferName);
+  explicit CalendarWorkBuffer(std::string bufferPath = kWorkBufferName,
+                              const FileAccess& access = PortableFileAccess());
   CalendarWorkBuffer(const CalendarWorkBuffer&) = delete;
   CalendarWorkBuffer& operator=(const CalendarWorkBuffer&) = delete;
   // Closes and deletes the working buffer.
@@ -43,7 +47,8 @@ class CalendarWorkBuffer {
   // Creates the empty working buffer the editor starts with (no file open).
   CalendarResult CreateBuffer();
   // Checks the file's signature, makes the working buffer a byte copy of it
-  // and indexes it. On failure no file is open.
+  // and indexes it. On failure no file is open. A missing file whose
+  // set-aside copy ("<path>.old~") an interrupted save left is first put back.
   CalendarResult Open(const std::string& path);
   // Creates `path` holding the header alone and opens it.
   CalendarResult CreateNew(const std::string& path);
@@ -69,9 +74,11 @@ class CalendarWorkBuffer {
   CalendarResult CommitDay(const Date& date, const DayTexts& texts);
 
   // Writes the days of the index, in date order, as a compacted calendar file
-  // to `path`. The file is written beside the target and takes its place only
-  // when complete; on failure the target, the working buffer and the index
-  // are unchanged.
+  // to `path`. The file is written beside the target, brought onto the disk
+  // and takes its place in one step, tried again for about a second while
+  // another program keeps the target from being replaced; on failure the
+  // target, the working buffer and the index are unchanged. Files beside the
+  // target that an interrupted save left are never touched.
   CalendarResult Save(const std::string& path);
 
   // The index entry: the position just after the record's 0x12 byte in the
@@ -85,6 +92,7 @@ class CalendarWorkBuffer {
   bool CopyRecord(long position, std::FILE* out);
 
   std::string bufferPath_;
+  const FileAccess& access_;
   std::FILE* buffer_ = nullptr;
   bool fileOpen_ = false;
   std::string filePath_;

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "winapp/common_dialogs_win.h"
 #include "winapp/dpi_win.h"
+#include "winapp/file_access_win.h"
 
 namespace orvalen {
 namespace {
@@ -45,13 +46,28 @@ Date Today() {
   return {now.wDay, now.wMonth, now.wYear};
 }
 
-std::string CurrentFolder() {
-  char folder[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, folder);
-  std::string path = folder;
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
+// A path's identity on its volume, whatever its spelling (relative, short
+// 8.3 or long form, letter case); false when it cannot be read.
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  KernelHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && GetFileInformationByHandle(file.Get(), &info);
 }
+
+// True when both paths name one existing file.
+bool SameFile(const std::string& a, const std::string& b) {
+  if (SameText(a, b)) return true;
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  return FileIdentity(a, first) && FileIdentity(b, second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+constexpr char kBufferFailureMessage[] = "CAN NOT CREATE BUFFER";
+constexpr char kSaveFailedMessage[] = "\n\nThe file could not be written; it is unchanged.";
+constexpr char kReplaceFailedMessage[] =
+    "\n\nThe file could not be replaced: another program keeps it open.\n"
+    "It is unchanged, and your changes are still in the editor; save again later.";
 
 // 12-pixel "MS Sans Serif" of that weight (at 96 DPI).
 HFONT MakeFont(int weight) {
@@ -60,34 +76,79 @@ HFONT MakeFont(int weight) {
 
 }  // namespace
 
+std::string EditorTempStem() {
+  char folder[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  char name[MAX_PATH] = {};
+  if (!GetTempFileNameA(folder, "ovc", 0, name)) return {};
+  std::string stem = name;
+  // GetTempFileName made "<folder>\ovcXXXX.tmp"; the stem leaves out ".tmp".
+  if (stem.size() > 4 && SameText(stem.substr(stem.size() - 4), ".tmp")) stem.resize(stem.size() - 4);
+  return stem;
+}
+
 // ---- TDialogN -------------------------------------------------------------------
 
 TDialogN::TDialogN(CalendarEditorContext context)
     : Dialog(IDD_CALENDAR_EDITOR),
-      buffer_(CurrentFolder() + kWorkBufferName),
+      tempStem_(EditorTempStem()),
+      buffer_(tempStem_.empty() ? std::string() : tempStem_ + ".tmp", Win32FileAccess()),
       context_(std::move(context)),
       recentFiles_(*context_.profile) {}
 
-TDialogN::~TDialogN() = default;
+TDialogN::~TDialogN() { RemoveTemporaryFiles(); }
 
 bool TDialogN::OnInit() {
   RegisterWindowMessageA("MRUFILEMESSAGE_EX");
-  if (buffer_.CreateBuffer() != CalendarResult::kOk) {
-    ShowMessage(Handle(),
-                "Internal Error\n\nError occured when creating data buffer\n\nThe program has to exit!",
-                "Orvalen", MB_OK | MB_ICONSTOP);
-    ExitProcess(kBufferFailureExitCode);
+  if (tempStem_.empty() || buffer_.CreateBuffer() != CalendarResult::kOk) {
+    CloseForBufferFailure("Internal Error\n\nError occured when creating data buffer\n\n"
+                          "The calendar editor has to close.",
+                          "Orvalen");
+    return true;
   }
+  // The file the saver shows opens as it is; the recent files keep their order.
   const std::string& start = *context_.calendarFile;
-  if (!start.empty() && GetFileAttributesA(start.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    OpenPath(start);
-  }
+  if (!start.empty()) OpenPath(start, false);
   return true;
+}
+
+void TDialogN::CloseForBufferFailure(const char* text, const char* caption) {
+  broken_ = true;
+  ShowMessage(Handle(), text, caption, MB_OK | MB_ICONSTOP);
+  // After the message, as soon as the window can go: the editor cannot work
+  // without its buffer, but the program that opened it goes on.
+  PostMessageA(Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+void TDialogN::RemoveTemporaryFiles() {
+  buffer_.Close();
+  // The empty file that reserved the names.
+  if (!tempStem_.empty()) DeleteFileA((tempStem_ + ".tmp").c_str());
 }
 
 void TDialogN::OnDestroy() {
   StorePath();
-  buffer_.Close();
+  RemoveTemporaryFiles();
+}
+
+bool TDialogN::OnQueryEndSession() {
+  if (broken_) return true;
+  return AskToSave();
+}
+
+void TDialogN::OnEndSession(bool ending) {
+  if (!ending) return;
+  StorePath();
+  RemoveTemporaryFiles();
+}
+
+std::optional<INT_PTR> TDialogN::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_QUERYENDSESSION: return Result(message, OnQueryEndSession() ? TRUE : FALSE);
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return Result(message, 0);
+    default: return Dialog::HandleMessage(message, wParam, lParam);
+  }
 }
 
 void TDialogN::StorePath() {
@@ -121,7 +182,7 @@ bool TDialogN::OnCommand(int id, int, HWND) {
 }
 
 bool TDialogN::AskToSave() {
-  CommitDay();
+  if (!CommitDay()) return false;
   if (!FileOpen() || !documentModified_) return true;
   char text[kPathChars + 96];
   std::snprintf(text, sizeof text, "%s\n\nFile has been modified\nDo you whish to save the changes?",
@@ -188,20 +249,26 @@ void TDialogN::ReportOpenFailure(CalendarResult result, const std::string& path)
       break;
     }
     case CalendarResult::kCannotCreate:
+    case CalendarResult::kWriteFailed:
+    case CalendarResult::kReplaceFailed:
       ShowMessage(Handle(), path, "File Creation Error", MB_OK | MB_ICONSTOP);
       break;
     case CalendarResult::kBufferFailed:
       // The editor cannot go on without its working buffer.
-      ShowMessage(Handle(), "CAN NOT CREATE BUFFER", "Internal Error", MB_OK | MB_ICONSTOP);
-      ExitProcess(kBufferFailureExitCode);
+      CloseForBufferFailure(kBufferFailureMessage, "Internal Error");
+      break;
     default: break;  // a file without the signature is refused silently
   }
 }
 
-bool TDialogN::OpenPath(const std::string& path) {
-  // A readable file that is no calendar is passed over; the open file stays.
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES && !CheckSignature(path.c_str())) {
-    return false;
+CalendarResult TDialogN::OpenPath(const std::string& path, bool remember) {
+  // A file that is no calendar is passed over; the open file stays. One
+  // that cannot be read is reported below.
+  std::FILE* probe = Win32FileAccess().openRead(path.c_str());
+  if (probe) {
+    const bool calendar = CheckSignature(probe);
+    std::fclose(probe);
+    if (!calendar) return CalendarResult::kNoSignature;
   }
   ResetView();
   documentModified_ = false;
@@ -210,12 +277,24 @@ bool TDialogN::OpenPath(const std::string& path) {
     ReportOpenFailure(result, path);
     SetCaptionToPath();
     ResetView();
-    return false;
+    return result;
   }
-  recentFiles_.Add(path);
+  if (remember) recentFiles_.Add(path);
   SetCaptionToPath();
   ResetView();
-  return true;
+  return result;
+}
+
+std::string TDialogN::CalendarName(const std::string& chosen, const char* title) {
+  const std::string path = WithCalendarExtension(chosen);
+  // The dialog asked about the name as typed; a file under the longer name
+  // is not replaced unasked.
+  if (path != chosen && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+      ShowMessage(Handle(), path + " already exists.\nDo you want to replace it?", title,
+                  MB_YESNO | MB_ICONWARNING) != IDYES) {
+    return {};
+  }
+  return path;
 }
 
 void TDialogN::New() {
@@ -225,7 +304,8 @@ void TDialogN::New() {
     if (!FileOpen()) ShowNoFile();
     return;
   }
-  const std::string path = WithCalendarExtension(chosen);
+  const std::string path = CalendarName(chosen, "New");
+  if (path.empty()) return;
   ResetView();
   documentModified_ = false;
   if (const CalendarResult result = buffer_.CreateNew(path); result != CalendarResult::kOk) {
@@ -252,16 +332,24 @@ void TDialogN::Open() {
 void TDialogN::OpenRecent(int command) {
   const std::string path = recentFiles_.PathOfCommand(command);
   if (path.empty() || !AskToSave()) return;
-  if (!OpenPath(path)) recentFiles_.Remove(path);
+  const CalendarResult result = OpenPath(path);
+  // An entry goes when its file is gone or is no calendar; one that another
+  // program keeps from being read now stays.
+  if (result == CalendarResult::kNoSignature ||
+      (result == CalendarResult::kCannotOpen && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)) {
+    recentFiles_.Remove(path);
+  }
 }
 
 bool TDialogN::Save() {
   if (!FileOpen()) return false;
-  CommitDay();
+  if (!CommitDay()) return false;
   const CalendarResult result = buffer_.Save(FilePath());
   ResetView();
   if (result != CalendarResult::kOk) {
-    ShowMessage(Handle(), FilePath() + "\n\nThe file could not be written; it is unchanged.",
+    ShowMessage(Handle(),
+                FilePath() + (result == CalendarResult::kReplaceFailed ? kReplaceFailedMessage
+                                                                      : kSaveFailedMessage),
                 "Orvalen", MB_OK | MB_ICONSTOP);
     return false;
   }
@@ -273,20 +361,23 @@ bool TDialogN::Save() {
 
 void TDialogN::SaveAs() {
   if (!FileOpen()) return;
-  CommitDay();
+  if (!CommitDay()) return;
   const std::string chosen = AskForFile(true, "Save As", kSaveFilter);
   if (chosen.empty()) return;
-  const std::string path = WithCalendarExtension(chosen);
-  if (SameText(path, FilePath())) {
+  const std::string path = CalendarName(chosen, "Save As");
+  if (path.empty()) return;
+  // The open file under any spelling (relative, short name) is just saved.
+  if (SameFile(path, FilePath())) {
     Save();
     return;
   }
   // The days edited so far go into the new file: the working buffer is
-  // written there, and the new file becomes the open one.
-  if (CreateEmptyCalendar(path) != CalendarResult::kOk) return;
-  if (buffer_.Save(path) != CalendarResult::kOk) {
-    ShowMessage(Handle(), path + "\n\nThe file could not be written.", "Orvalen",
-                MB_OK | MB_ICONSTOP);
+  // written there in one piece, and the new file becomes the open one.
+  if (const CalendarResult result = buffer_.Save(path); result != CalendarResult::kOk) {
+    ShowMessage(Handle(),
+                path + (result == CalendarResult::kReplaceFailed ? kReplaceFailedMessage
+                                                                 : kSaveFailedMessage),
+                "Orvalen", MB_OK | MB_ICONSTOP);
     return;
   }
   documentModified_ = false;
@@ -295,7 +386,7 @@ void TDialogN::SaveAs() {
 
 void TDialogN::Backup() {
   if (!FileOpen()) return;
-  CommitDay();
+  if (!CommitDay()) return;
   if (documentModified_ &&
       ShowMessage(Handle(), "Should I Save the file before backup?", "Orvalen",
                   MB_YESNO | MB_ICONQUESTION) == IDYES) {
@@ -320,7 +411,10 @@ void TDialogN::Backup() {
 }
 
 void TDialogN::SaveAndClose() {
-  if (!FileOpen()) return;
+  if (!FileOpen()) {
+    ShowNoFile();
+    return;
+  }
   if (!Save()) return;
   closing_ = true;
   StorePath();
@@ -329,14 +423,14 @@ void TDialogN::SaveAndClose() {
 
 void TDialogN::Close() {
   StorePath();
-  if (!closing_ && !AskToSave()) return;
+  if (!closing_ && !broken_ && !AskToSave()) return;
   End(IDCANCEL);
 }
 
 // ---- TMwd -----------------------------------------------------------------------
 
 TMwd::TMwd(CalendarEditorContext context)
-    : TDialogN(std::move(context)), scratch_(CurrentFolder()) {
+    : TDialogN(std::move(context)), scratch_(tempStem_ + "_") {
   current_ = CalendarStartDate(Today());
   grid_ = BuildMonthGrid(current_.month, current_.year);
 }
@@ -359,7 +453,15 @@ bool TMwd::OnInit() {
   layout_.Resize(client.right, client.bottom);
   PlaceControls();
   TDialogN::OnInit();
-  if (!FileOpen()) ShowNoFile();
+  if (broken_) return true;
+  if (!FileOpen()) {
+    // A named file that could not be opened has had its message.
+    if (context_.calendarFile->empty()) {
+      ShowNoFile();
+    } else {
+      ShowFileMenu();
+    }
+  }
   UpdateDateButton();
   return true;
 }
@@ -459,7 +561,7 @@ std::optional<INT_PTR> TMwd::HandleMessage(UINT message, WPARAM wParam, LPARAM l
 }
 
 void TMwd::Navigate(const Date& date) {
-  CommitDay();
+  if (!CommitDay()) return;
   current_ = date;
   ResetView();
 }
@@ -498,7 +600,7 @@ void TMwd::SelectAt(int x, int y) {
     return;
   }
   if (!grid_.HasDay(cell)) return;
-  CommitDay();
+  if (!CommitDay()) return;
   const int previous = selected_;
   selected_ = cell;
   current_ = grid_.Cell(cell);
@@ -516,24 +618,35 @@ void TMwd::SelectAt(int x, int y) {
   SetFocus(journal_.Handle());
 }
 
-void TMwd::CommitDay() {
-  if (!FileOpen() || selected_ < 1 || !(dayModified_ || journal_.DayModified())) return;
+bool TMwd::CommitDay() {
+  if (committing_) return false;  // the failure message took the focus
+  if (!FileOpen() || selected_ < 1 || !(dayModified_ || journal_.DayModified())) return true;
   const Date day = grid_.Cell(selected_);
   DayTexts texts = buffer_.ReadDay(day);
   texts.journal = journal_.Store();
-  dayModified_ = false;
-  journal_.ClearModified();
   if (buffer_.CommitDay(day, texts) != CalendarResult::kOk) {
+    // The day stays selected with its text in the editor, still marked
+    // edited, and the command that wanted it committed does not go on.
+    committing_ = true;
     ShowMessage(Handle(), "unexpected error!\nThe day could not be written to the working buffer",
                 "Orvalen", MB_OK | MB_ICONSTOP);
-    return;
+    committing_ = false;
+    return false;
   }
+  dayModified_ = false;
+  journal_.ClearModified();
   documentModified_ = true;
+  return true;
+}
+
+void TMwd::RemoveTemporaryFiles() {
+  scratch_.RemoveFiles();
+  TDialogN::RemoveTemporaryFiles();
 }
 
 void TMwd::Zoom() {
   if (!FileOpen() || selected_ < 1) return;
-  CommitDay();
+  if (!CommitDay()) return;
   const Date day = grid_.Cell(selected_);
   TMwdZoom zoom(day, buffer_.ReadDay(day), scratch_);
   zoom.RunModal(Handle());

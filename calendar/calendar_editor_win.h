@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/profile.h"
@@ -21,12 +22,15 @@
 
 namespace orvalen {
 
-// The program ends with this code when the working buffer cannot be made.
-constexpr UINT kBufferFailureExitCode = 18;
-
 constexpr char kNoFileMessage[] = "No file exists!\nPlease Open or select a New file";
 
 // What the editor works with, supplied by its caller.
+// The stem of the names of one editor's temporary files: a name in the
+// system's temporary folder, unique to this editor, under which an empty file
+// now stands (the working buffer takes that name plus ".tmp"); empty when
+// none can be made there.
+std::string EditorTempStem();
+
 struct CalendarEditorContext {
   // The calendar file the saver shows: opened at the start, set to the
   // editor's file when it closes.
@@ -45,14 +49,18 @@ class TDialogN : public Dialog {
   bool FileOpen() const { return buffer_.IsOpen(); }
   const std::string& FilePath() const { return buffer_.FilePath(); }
   bool DocumentModified() const { return documentModified_; }
+  const std::string& BufferPath() const { return buffer_.BufferPath(); }
 
  protected:
   bool OnInit() override;
   bool OnCommand(int id, int notifyCode, HWND control) override;
   void OnDestroy() override;
 
-  // Writes the selected day into the working buffer when it was edited.
-  virtual void CommitDay() {}
+  // Writes the selected day into the working buffer when it was edited;
+  // false when that failed (the day stays selected and edited).
+  virtual bool CommitDay() { return true; }
+  // Deletes the temporary files (the working buffer with the others).
+  virtual void RemoveTemporaryFiles();
   // Forgets the selected day and redraws the month.
   virtual void ResetView() {}
 
@@ -63,20 +71,37 @@ class TDialogN : public Dialog {
   bool Save();
   void SetCaptionToPath();
   void StorePath();
+  // Shows the buffer failure and closes the editor; the program goes on.
+  void CloseForBufferFailure(const char* text, const char* caption);
+  // Windows is ending: the modified question (Cancel keeps Windows running),
+  // then, once it ends, the temporary files go.
+  bool OnQueryEndSession();
+  void OnEndSession(bool ending);
 
+  // The working buffer's name stem in the temporary folder.
+  std::string tempStem_;
   CalendarWorkBuffer buffer_;
   CalendarEditorContext context_;
   TRecentFilesEx recentFiles_;
   bool documentModified_ = false;
   bool closing_ = false;
+  // The working buffer failed; the editor is closing.
+  bool broken_ = false;
+
+  std::optional<INT_PTR> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void New();
   void Open();
-  bool OpenPath(const std::string& path);
-  // The message of a failed open or create; ends the program when the
+  // Opens a calendar file; `remember` puts it first among the recent files.
+  CalendarResult OpenPath(const std::string& path, bool remember = true);
+  // The message of a failed open or create; closes the editor when the
   // working buffer failed.
   void ReportOpenFailure(CalendarResult result, const std::string& path);
+  // The name typed in New or Save As with the calendar extension; empty when
+  // the extension had to be added and the user would not replace the file
+  // already called that.
+  std::string CalendarName(const std::string& chosen, const char* title);
   void SaveAs();
   void Backup();
   void OpenRecent(int command);
@@ -96,6 +121,7 @@ class TMwd : public TDialogN {
   int SelectedCell() const { return selected_; }
   const MonthGrid& Grid() const { return grid_; }
   const MonthLayout& Layout() const { return layout_; }
+  const JournalScratchFiles& Scratch() const { return scratch_; }
 
  protected:
   bool OnInit() override;
@@ -103,8 +129,9 @@ class TMwd : public TDialogN {
   bool OnSize(UINT type, int width, int height) override;
   bool OnGetMinMaxInfo(MINMAXINFO& info) override;
   std::optional<INT_PTR> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void CommitDay() override;
+  bool CommitDay() override;
   void ResetView() override;
+  void RemoveTemporaryFiles() override;
 
  private:
   void CreateControls();
@@ -128,8 +155,10 @@ class TMwd : public TDialogN {
   TButtonEx nextButton_;
   TButtonEx zoomButton_;
   TRTF_Journal journal_;
-  // The journal's scratch files, beside the working buffer; deleted with the editor.
+  // The journal's scratch files, named after the working buffer; deleted
+  // with the editor.
   JournalScratchFiles scratch_;
+  bool committing_ = false;
   Font dayFont_;
   Font textFont_;
 };

@@ -47,9 +47,9 @@ bool CheckSignature(std::FILE* file) {
   return length > 0 && std::strcmp(token, kCalendarSignature) == 0;
 }
 
-bool CheckSignature(const char* path) {
+bool CheckSignature(const char* path, const FileAccess& access) {
   if (!path) return false;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = access.openRead(path);
   if (!file) return false;
   const bool ok = CheckSignature(file);
   std::fclose(file);
@@ -141,10 +141,10 @@ bool SaverDayIndex::Lookup(std::FILE* file, int dayIndex, std::string& journal, 
   return true;
 }
 
-bool SaverCalendar::Open(const char* path, int year) {
+bool SaverCalendar::Open(const char* path, int year, const FileAccess& access) {
   Close();
   if (!path) return false;
-  file_ = std::fopen(path, "rb");
+  file_ = access.openRead(path);
   if (!file_) return false;
   index_.Build(file_, year - kFirstCalendarYear);
   return true;

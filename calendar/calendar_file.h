@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_access.h"
 #include "calendar/calendar_date.h"
 
 namespace orvalen {
@@ -51,7 +52,7 @@ bool ParseDateLine(std::string_view line, int& dayIndex, int& yearIndex);
 
 // True when the file's first white-space delimited token (at most 19
 // characters of it) is exactly "QMKO_CAL_35". An unreadable file fails.
-bool CheckSignature(const char* path);
+bool CheckSignature(const char* path, const FileAccess& access = PortableFileAccess());
 bool CheckSignature(std::FILE* file);
 
 // Reads one line: up to and including LF, or `limit` characters, or to the
@@ -132,9 +133,9 @@ class SaverCalendar {
   SaverCalendar& operator=(const SaverCalendar&) = delete;
   ~SaverCalendar() { Close(); }
 
-  // Opens the file ("rb") and indexes the records of `year`. False when the
-  // file cannot be opened.
-  bool Open(const char* path, int year);
+  // Opens the file for binary reading through `access` and indexes the
+  // records of `year`. False when the file cannot be opened.
+  bool Open(const char* path, int year, const FileAccess& access = PortableFileAccess());
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
   // The day of the year - 1 of the shown date, looked up in the year indexed.

@@ -15,12 +15,15 @@ bool IsRecordMarkerChar(char c) {
 }
 
 // Takes the next line from `text` at `pos`: up to a line end (CR, LF, CR LF
-// or NUL, consumed) or `limit` characters. Returns false at the end of the text.
-bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line, std::size_t limit) {
+// or NUL, consumed) or `limit` characters. `cut` tells whether the limit
+// ended it before its line end. Returns false at the end of the text.
+bool NextLine(std::string_view text, std::size_t& pos, std::string_view& line, std::size_t limit,
+              bool& cut) {
   if (pos >= text.size()) return false;
   const std::size_t start = pos;
   while (pos < text.size() && pos - start < limit && !IsLineEnd(text[pos])) ++pos;
   line = text.substr(start, pos - start);
+  cut = pos < text.size() && !IsLineEnd(text[pos]);
   if (pos < text.size() && IsLineEnd(text[pos])) {
     const char end = text[pos++];
     if (end == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
@@ -72,21 +75,29 @@ int ParseDottedNumbers(std::string_view line, int* values, int count) {
 namespace {
 
 // Calls `onPair(attributes, text)` for each pair of a format line and a text
-// line. Blank format lines are skipped. With `dropBlankText` a blank or
-// missing text line drops the pair (and reading goes on with the next line
-// as a format line); without it a missing text line is an empty text.
+// line. Blank format lines are skipped; a text line may be empty. A format
+// line at the very end, without its text line, is an empty text with
+// `keepMissingText` and passed over without. A text line longer than
+// `lineLimit` goes on as further lines of the same format; of a format line
+// that long, the rest is passed over.
 template <typename OnPair>
-void ForEachLinePair(std::string_view text, std::size_t lineLimit, bool dropBlankText, OnPair onPair) {
+void ForEachLinePair(std::string_view text, std::size_t lineLimit, bool keepMissingText, OnPair onPair) {
   if (lineLimit == 0) return;
   std::size_t pos = 0;
   std::string_view attributes;
-  while (NextLine(text, pos, attributes, lineLimit)) {
+  bool cut = false;
+  while (NextLine(text, pos, attributes, lineLimit, cut)) {
+    std::string_view rest;
+    while (cut && NextLine(text, pos, rest, lineLimit, cut)) {
+    }
     if (IsBlankText(attributes)) continue;
     std::string_view body;
-    const bool hasBody = NextLine(text, pos, body, lineLimit);
-    if (dropBlankText && (!hasBody || IsBlankText(body))) continue;
-    if (!hasBody) body = {};
+    if (!NextLine(text, pos, body, lineLimit, cut)) {
+      if (keepMissingText) onPair(attributes, std::string_view{});
+      continue;
+    }
     onPair(attributes, body);
+    while (cut && NextLine(text, pos, body, lineLimit, cut)) onPair(attributes, body);
   }
 }
 
@@ -94,7 +105,7 @@ void ForEachLinePair(std::string_view text, std::size_t lineLimit, bool dropBlan
 
 std::vector<JournalLine> ParseJournalLines(std::string_view text, std::size_t lineLimit) {
   std::vector<JournalLine> lines;
-  ForEachLinePair(text, lineLimit, true, [&](std::string_view attributes, std::string_view body) {
+  ForEachLinePair(text, lineLimit, false, [&](std::string_view attributes, std::string_view body) {
     int numbers[6];
     ParseDottedNumbers(attributes, numbers, 6);
     lines.push_back(JournalLine{numbers[0], numbers[2], std::string(body)});
@@ -104,7 +115,7 @@ std::vector<JournalLine> ParseJournalLines(std::string_view text, std::size_t li
 
 std::vector<HourLine> ParseHourLines(std::string_view text, std::size_t lineLimit) {
   std::vector<HourLine> lines;
-  ForEachLinePair(text, lineLimit, false, [&](std::string_view attributes, std::string_view body) {
+  ForEachLinePair(text, lineLimit, true, [&](std::string_view attributes, std::string_view body) {
     int numbers[8];
     ParseDottedNumbers(attributes, numbers, 8);
     lines.push_back(HourLine{numbers[0], numbers[1], std::string(body)});

@@ -17,8 +17,8 @@ constexpr int kStyleItalic = 2;
 constexpr int kStyleUnderline = 4;
 constexpr int kStyleStrikeOut = 8;
 
-// Lines of journal and hours text are read at most this long; a longer line
-// continues as the next line.
+// Lines of journal and hours text are read at most this long; a longer text
+// line goes on as further lines of the same attributes.
 constexpr std::size_t kTextLineLimit = 200;
 // The journal writer stops adding lines once the text is longer than this.
 constexpr std::size_t kJournalWriteLimit = 29900;
@@ -46,8 +46,8 @@ bool ScanDecimal(std::string_view text, std::size_t& pos, int& value);
 int ParseDottedNumbers(std::string_view line, int* values, int count);
 
 // Journal text: pairs of attribute line ("flags.0.colour.0.0.0") and text line.
-// Lines end at CR, LF, CR LF or NUL. Blank attribute lines are skipped, and a
-// pair whose text line is blank is dropped.
+// Lines end at CR, LF, CR LF or NUL. Blank attribute lines are skipped; an
+// empty text line is an empty journal line.
 std::vector<JournalLine> ParseJournalLines(std::string_view text, std::size_t lineLimit = kTextLineLimit);
 
 // Hours text: pairs of attribute line ("slot.flags.x.x.x.x.x.x") and text line.

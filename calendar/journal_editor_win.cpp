@@ -17,13 +17,31 @@ namespace {
 constexpr long kStoredTextLimit = 29000;
 constexpr long kAttributeCharsPerLine = 16;
 
+// The system's ANSI code page and the font character set that goes with it.
+struct SystemCharset {
+  int codePage = kWesternCodePage;
+  BYTE charset = ANSI_CHARSET;
+};
+
+SystemCharset SystemAnsiCharset() {
+  SystemCharset system;
+  system.codePage = static_cast<int>(GetACP());
+  CHARSETINFO info{};
+  if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(system.codePage)), &info,
+                           TCI_SRCCODEPAGE)) {
+    system.charset = static_cast<BYTE>(info.ciCharset);
+  }
+  return system;
+}
+
 // Face and size of the journal's text: "MS Sans Serif", 12 pixels (9 points
-// at 96 dots per inch).
+// at 96 dots per inch), in the system's character set.
 CHARFORMATA JournalFace() {
   CHARFORMATA face{};
   face.cbSize = sizeof face;
-  face.dwMask = CFM_FACE | CFM_SIZE;
+  face.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
   face.yHeight = 9 * 20;
+  face.bCharSet = SystemAnsiCharset().charset;
   lstrcpynA(face.szFaceName, "MS Sans Serif", LF_FACESIZE);
   return face;
 }
@@ -49,7 +67,8 @@ bool TRTF_Journal::Create(HWND parent, int id, HFONT font) {
 void TRTF_Journal::Load(const std::string& stored, JournalScratchFiles& scratch) {
   if (!Handle()) return;
   dayModified_ = false;
-  const JournalRtf rtf = BuildJournalRtf(stored);
+  const SystemCharset system = SystemAnsiCharset();
+  const JournalRtf rtf = BuildJournalRtf(stored, system.codePage, system.charset);
   std::string document = rtf.document;
   switch (scratch.WriteDay(rtf, document)) {
     case ScratchResult::kJournalFailed: ShowMessage(Handle(), kJournalScratchMessage); break;
@@ -167,7 +186,11 @@ LRESULT TRTF_Journal::SubclassProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_KEYDOWN && message != WM_CHAR) return CallDefault(message, wParam, lParam);
   dayModified_ = true;
   if (message == WM_KEYDOWN && wParam == VK_CONTROL) return 0;
-  if (GetKeyState(VK_CONTROL) < 0) return ControlKey(message, wParam, lParam);
+  // Ctrl with Alt is AltGr on most keyboards, which types @ \ { } [ ] | ~
+  // and more: those keys and characters are processed normally.
+  if (GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+    return ControlKey(message, wParam, lParam);
+  }
   const LRESULT result = CallDefault(message, wParam, lParam);
   CheckTextSize();
   return result;

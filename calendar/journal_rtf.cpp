@@ -24,6 +24,15 @@ std::string EscapeRtfText(std::string_view text) {
     // An unescaped closing brace would end the document there and drop the
     // lines after it; an opening one would swallow them into a group.
     if (c == '\\' || c == '{' || c == '}') out += '\\';
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 && c != '\t') {
+      // A control byte is spelled as its hexadecimal escape: raw, a reader
+      // may take it for the end of the data or drop it.
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\'%02x", byte);
+      out += hex;
+      continue;
+    }
     out += c;
   }
   return out;
@@ -43,13 +52,28 @@ std::string JournalLineRtf(const JournalLine& line) {
   return out;
 }
 
-JournalRtf BuildJournalRtf(std::string_view stored) {
+std::string JournalRtfHeader(int codePage, int charset) {
+  std::string header = kJournalRtfHeader;
+  if (codePage == kWesternCodePage) return header;
+  const std::string western = "\\ansicpg1252";
+  header.replace(header.find(western), western.size(), "\\ansicpg" + std::to_string(codePage));
+  // Every font but Symbol is in the system's character set.
+  const std::string charsetWord = "\\fcharset" + std::to_string(charset);
+  for (const char* font : {"{\\f0\\fswiss", "{\\f2\\fswiss", "{\\f3\\froman", "{\\f4\\fswiss"}) {
+    const std::size_t at = header.find(font);
+    if (at != std::string::npos) header.insert(at + std::string(font).size(), charsetWord);
+  }
+  return header;
+}
+
+JournalRtf BuildJournalRtf(std::string_view stored, int codePage, int charset) {
   JournalRtf rtf;
-  rtf.document = kJournalRtfHeader;
+  rtf.document = JournalRtfHeader(codePage, charset);
   rtf.document += kJournalRtfBody;
   rtf.summary = kJournalSummaryOpening;
   if (!IsBlankText(stored)) {
-    for (const JournalLine& line : ParseJournalLines(stored)) {
+    // Lines are shown whole, however long the writer made them.
+    for (const JournalLine& line : ParseJournalLines(stored, std::string_view::npos)) {
       rtf.document += JournalLineRtf(line);
       rtf.summary += "\\par " + EscapeRtfText(line.text) + " \n";
     }
@@ -60,13 +84,17 @@ JournalRtf BuildJournalRtf(std::string_view stored) {
 }
 
 std::string JournalRtfForEditor(std::string_view document) {
-  const std::string_view header = kJournalRtfHeader;
-  if (document.substr(0, header.size()) != header) return std::string(document);
+  // The header is the document's first line; no journal text is in it.
+  const std::string_view start = "{\\rtf1\\ansi\\ansicpg";
+  const std::size_t headerEnd = document.find('\n');
+  if (document.substr(0, start.size()) != start || headerEnd == std::string_view::npos) {
+    return std::string(document);
+  }
   std::string out;
-  for (char c : header) {
+  for (char c : document.substr(0, headerEnd)) {
     if (c != '\t') out += c;
   }
-  out += document.substr(header.size());
+  out += document.substr(headerEnd);
   return out;
 }
 
@@ -291,6 +319,28 @@ class RtfReader {
 
 std::vector<EditedLine> ReadJournalRtf(std::string_view rtf) { return RtfReader(rtf).Read(); }
 
+namespace {
+
+// The pieces of a line of at most kJournalEditorLineLimit characters each,
+// which put together give the line again. A piece ends after its last blank
+// when it has one, so words stay whole on the stored lines.
+std::vector<std::string> SplitForStoring(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  do {
+    std::size_t length = std::min(kJournalEditorLineLimit, text.size() - start);
+    if (start + length < text.size()) {
+      const std::size_t blank = text.find_last_of(' ', start + length - 1);
+      if (blank != std::string::npos && blank > start) length = blank + 1 - start;
+    }
+    pieces.push_back(text.substr(start, length));
+    start += length;
+  } while (start < text.size());
+  return pieces;
+}
+
+}  // namespace
+
 std::string StoreJournalLines(const std::vector<EditedLine>& lines) {
   const bool blank = std::all_of(lines.begin(), lines.end(),
                                  [](const EditedLine& line) { return IsBlankText(line.text); });
@@ -298,8 +348,9 @@ std::string StoreJournalLines(const std::vector<EditedLine>& lines) {
   std::vector<JournalLine> stored;
   stored.reserve(lines.size());
   for (const EditedLine& line : lines) {
-    stored.push_back({line.flags & (kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut),
-                      CalendarColorIndex(line.color), line.text.substr(0, kJournalEditorLineLimit)});
+    const int flags = line.flags & (kStyleBold | kStyleItalic | kStyleUnderline | kStyleStrikeOut);
+    const int color = CalendarColorIndex(line.color);
+    for (std::string& piece : SplitForStoring(line.text)) stored.push_back({flags, color, std::move(piece)});
   }
   while (!stored.empty() && stored.back().text.empty()) stored.pop_back();
   return BuildJournalText(stored);

@@ -12,16 +12,23 @@
 
 namespace orvalen {
 
-// The exact start of every journal document: the font table, whose groups
-// are separated by tab characters, and the 16-colour table.
+// The exact start of every journal document on a system whose ANSI code
+// page is the western one (1252): the font table, whose groups are
+// separated by tab characters, and the 16-colour table.
 extern const char kJournalRtfHeader[];
+constexpr int kWesternCodePage = 1252;
+// The header for a system's ANSI code page: kJournalRtfHeader itself for
+// 1252; for another, that code page and the fonts (Symbol aside) in the
+// matching character set, so the journal's bytes read as the system's text.
+std::string JournalRtfHeader(int codePage, int charset);
 // What follows the header before the first line.
 constexpr char kJournalRtfBody[] = "\\deflang1033\\pard\\plain\\f2\\fs1\\cf0";
 // What each load appends to the summary before the day's lines.
 constexpr char kJournalSummaryOpening[] =
     "\\par \\plain\\f2\\fs1\\cf0 \n\\par \\plain\\f2\\fs1\\b\\cf0 Journal \\plain\\f2\\fs1\\cf0 : \n";
 
-// The lines of stored text are read at most this long when converted.
+// Stored journal lines are written at most this long; a longer line of the
+// editor becomes several stored lines of its style.
 constexpr std::size_t kJournalEditorLineLimit = 150;
 
 struct JournalRtf {
@@ -31,19 +38,20 @@ struct JournalRtf {
   std::string summary;
 };
 
-// Backslashes doubled, braces escaped: the text stays text inside rich text.
+// Backslashes doubled, braces escaped, control bytes (a tab aside) written as
+// \'hh: the text stays text inside rich text.
 std::string EscapeRtfText(std::string_view text);
 // "\plain\f2\fs1\cf<colour>", then \b, \i, \ul, \strike as flagged (in this
 // order), a blank, the escaped text and "\par " with a line feed.
 std::string JournalLineRtf(const JournalLine& line);
 // The document and summary of a stored journal; a blank journal gives a
-// document without lines.
-JournalRtf BuildJournalRtf(std::string_view stored);
+// document without lines. Stored lines are taken whole, however long.
+JournalRtf BuildJournalRtf(std::string_view stored, int codePage = kWesternCodePage, int charset = 0);
 
 // The document as it is streamed into the rich-edit control. The document
 // itself keeps the tabs between the font table's groups; some rich-edit
-// readers stop at them and load nothing, so they are left out here, where
-// white space between groups means nothing.
+// readers stop at them and load nothing, so they are left out of the header
+// line here, where white space between groups means nothing.
 std::string JournalRtfForEditor(std::string_view document);
 
 // One paragraph of the editor: its text and the format of its first
@@ -62,10 +70,11 @@ struct EditedLine {
 std::vector<EditedLine> ReadJournalRtf(std::string_view rtf);
 
 // The stored journal of the editor's paragraphs: empty when every line is
-// blank; otherwise each line cut to kJournalEditorLineLimit characters with
-// its attribute line "flags.0.colour.0.0.0" (a colour outside the table
-// counts as 0), stopping after the line that makes the text longer than
-// kJournalWriteLimit. Empty lines at the end carry nothing and are left out.
+// blank; otherwise each line, split into pieces of at most
+// kJournalEditorLineLimit characters, with its attribute line
+// "flags.0.colour.0.0.0" (a colour outside the table counts as 0), stopping
+// after the line that makes the text longer than kJournalWriteLimit. Empty
+// lines between lines are kept; those at the end carry nothing and are left out.
 std::string StoreJournalLines(const std::vector<EditedLine>& lines);
 
 }  // namespace orvalen

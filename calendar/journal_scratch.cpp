@@ -21,22 +21,33 @@ bool Finish(File file) {
   return std::fclose(file.release()) == 0 && ok;
 }
 
+// The text of a file written in text mode, read back whole: in binary, with
+// the CR LF that text mode wrote for each line feed turned back into one.
+// (Reading in text mode would also stop at the first byte 0x1A.)
 std::optional<std::string> ReadText(const std::string& path) {
-  File file(std::fopen(path.c_str(), "r"));
+  File file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
-  std::string text;
+  std::string bytes;
   char chunk[4096];
   std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) bytes.append(chunk, n);
   if (std::ferror(file.get())) return std::nullopt;
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
   return text;
 }
 
 }  // namespace
 
-JournalScratchFiles::JournalScratchFiles(std::string folder) : folder_(std::move(folder)) {}
+JournalScratchFiles::JournalScratchFiles(std::string prefix) : prefix_(std::move(prefix)) {}
 
-JournalScratchFiles::~JournalScratchFiles() {
+JournalScratchFiles::~JournalScratchFiles() { RemoveFiles(); }
+
+void JournalScratchFiles::RemoveFiles() {
   std::remove(JournalPath().c_str());
   std::remove(SummaryPath().c_str());
   std::remove(HoursPath().c_str());

@@ -1,8 +1,8 @@
 #pragma once
-// The scratch files of the journal editor, in the folder the editor works in:
-// the rich text of the day being loaded, replaced at each load, and the
-// summary, to which each load appends the day's fragments. The hours name is
-// reserved; it is only deleted. The owner deletes all three when it goes.
+// The scratch files of the journal editor: the rich text of the day being
+// loaded, replaced at each load, and the summary, to which each load appends
+// the day's fragments. The hours name is reserved; it is only deleted. The
+// owner deletes all three when it goes.
 #include <optional>
 #include <string>
 
@@ -22,8 +22,10 @@ enum class ScratchResult {
 
 class JournalScratchFiles {
  public:
-  // `folder` ends with a path separator, or is empty for the current folder.
-  explicit JournalScratchFiles(std::string folder);
+  // The files are named `prefix` followed by the names above: a folder ending
+  // with a path separator, perhaps with the start of a name unique to the
+  // owner; empty for the current folder.
+  explicit JournalScratchFiles(std::string prefix);
   JournalScratchFiles(const JournalScratchFiles&) = delete;
   JournalScratchFiles& operator=(const JournalScratchFiles&) = delete;
   ~JournalScratchFiles();
@@ -32,13 +34,15 @@ class JournalScratchFiles {
   // summary to the summary file. On kOk `loaded` is the journal file's text
   // as read back, the form the editor loads; otherwise it is left alone.
   ScratchResult WriteDay(const JournalRtf& rtf, std::string& loaded);
+  // Deletes the three files (a later WriteDay makes them again).
+  void RemoveFiles();
 
-  std::string JournalPath() const { return folder_ + kJournalScratchName; }
-  std::string SummaryPath() const { return folder_ + kSummaryScratchName; }
-  std::string HoursPath() const { return folder_ + kHoursScratchName; }
+  std::string JournalPath() const { return prefix_ + kJournalScratchName; }
+  std::string SummaryPath() const { return prefix_ + kSummaryScratchName; }
+  std::string HoursPath() const { return prefix_ + kHoursScratchName; }
 
  private:
-  std::string folder_;
+  std::string prefix_;
 };
 
 }  // namespace orvalen

@@ -15,6 +15,7 @@
 #include "saver/process_state.h"
 #include "saver/startup_win.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/file_access_win.h"
 #include "winapp/private_profile.h"
 #include "winapp/dpi_win.h"
 
@@ -298,7 +299,7 @@ void TOptionCalendar::Store(SaverSettings& settings) {
 }
 
 bool TOptionCalendar::AcceptCalendarFile(const std::string& path) {
-  switch (CheckCalendarFile(path)) {
+  switch (CheckCalendarFile(path, Win32FileAccess())) {
     case CalendarFileCheck::Calendar: return true;
     case CalendarFileCheck::Unreadable: return false;
     case CalendarFileCheck::NotCalendar: break;

@@ -82,8 +82,8 @@ FolderAndName SplitFolderAndName(const std::string& path) {
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-CalendarFileCheck CheckCalendarFile(const std::string& path) {
-  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+CalendarFileCheck CheckCalendarFile(const std::string& path, const FileAccess& access) {
+  std::FILE* file = path.empty() ? nullptr : access.openRead(path.c_str());
   if (!file) return CalendarFileCheck::Unreadable;
   char word[64] = {};
   int read = std::fscanf(file, "%63s", word);

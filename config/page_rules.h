@@ -4,6 +4,8 @@
 // the default-text page, the profile names and the calendar file check.
 #include <string>
 
+#include "base/file_access.h"
+
 namespace orvalen {
 
 // Brightness slider: 0..100 shows VALUE_BRIGHT + 50. A stored value outside
@@ -48,7 +50,8 @@ enum class CalendarFileCheck {
 };
 // Reads the first whitespace-delimited word of the file and compares it with
 // the organizer calendar signature.
-CalendarFileCheck CheckCalendarFile(const std::string& path);
+CalendarFileCheck CheckCalendarFile(const std::string& path,
+                                    const FileAccess& access = PortableFileAccess());
 
 // The message shown when a file named as calendar is not one.
 inline constexpr const char* kNotCalendarMessage =

@@ -10,6 +10,7 @@
 #include "saver/saver_fonts_win.h"
 #include "saver/saver_window_win.h"
 #include "saver/settings.h"
+#include "winapp/file_access_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -44,7 +45,7 @@ void TSaver::BuildCalendarIndex() {
   calendar_.Close();
   if (SortsBelowBlanks(settings.calendarFile, 3)) return;
   const LocalTime now = clock_->Now();
-  if (!calendar_.Open(settings.calendarFile.c_str(), now.year)) {
+  if (!calendar_.Open(settings.calendarFile.c_str(), now.year, Win32FileAccess())) {
     settings.calendarFile.clear();
     PrivateProfile profile(Startup().activeProfilePath);
     profile.WriteString(profile_keys::kSettings, profile_keys::kCalendarFileName, "");

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "calendar/calendar_file.h"
 #include "calendar/calendar_text.h"
 #include "calendar/journal_rtf.h"
 #include "calendar/journal_scratch.h"
@@ -22,6 +23,8 @@
 #include "calendar_test_helpers.h"
 #include "resources/resource_ids.h"
 #include "winapp/application_win.h"
+#include "winapp/file_access_win.h"
+#include "winapp/handles_win.h"
 
 namespace orvalen {
 namespace {
@@ -55,6 +58,17 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+// The caption as the system keeps it, read without a message to the
+// window's thread: the answering thread reads captions while the test's
+// thread may be waiting for it.
+std::string StoredCaption(HWND window) {
+  wchar_t text[512] = {};
+  const int length = InternalGetWindowText(window, text, 512);
+  std::string caption;
+  for (int i = 0; i < length; ++i) caption += static_cast<char>(text[i]);
+  return caption;
+}
+
 // Answers the first dialog of this process with that caption from a thread of
 // its own, as a user would: a file dialog gets `fileName` typed into its name
 // box and OK; a message box gets its text read and `button` pressed.
@@ -81,7 +95,7 @@ class DialogAnswerer {
     char name[16] = {};
     GetClassNameA(window, name, sizeof name);
     if (process != GetCurrentProcessId() || !IsWindowVisible(window) ||
-        std::string(name) != "#32770" || WindowText(window) != self->caption_) {
+        std::string(name) != "#32770" || StoredCaption(window) != self->caption_) {
       return TRUE;
     }
     const bool fileDialog = GetDlgItem(window, kFileNameBox) != nullptr;
@@ -187,7 +201,8 @@ TEST_F(CalendarEditorTest, OpensTheCalendarFileAndListsItAsRecent) {
   EXPECT_TRUE(editor_->FileOpen());
   EXPECT_EQ(WindowText(Window()), calendarPath_);
   EXPECT_EQ(DateButton(), DateButtonText(editor_->CurrentDate()));
-  EXPECT_EQ(profile_.values["Calendar MRU/MRU0"], calendarPath_);
+  // The file the editor starts with leaves the recent files as they were.
+  EXPECT_EQ(profile_.values.count("Calendar MRU/MRU0"), 0u);
   EXPECT_EQ(editor_->SelectedCell(), -1);
   RECT client{};
   GetClientRect(Window(), &client);
@@ -254,11 +269,11 @@ TEST_F(CalendarEditorTest, TypedJournalIsSavedAndReadsBack) {
   for (size_t at = scratch.find('\n'); at != std::string::npos; at = scratch.find('\n', at + 2)) {
     scratch.insert(at, 1, '\r');
   }
-  EXPECT_EQ(test::ReadBytes(folder_.Path(kJournalScratchName)), scratch);
+  EXPECT_EQ(test::ReadBytes(editor_->Scratch().JournalPath()), scratch);
+  const std::vector<std::string> temporary = {editor_->Scratch().JournalPath(),
+                                              editor_->Scratch().SummaryPath(), editor_->BufferPath()};
   editor_.reset();
-  for (const char* name : {kJournalScratchName, kSummaryScratchName, kWorkBufferName}) {
-    EXPECT_EQ(test::ReadBytes(folder_.Path(name)), "<missing>") << name;
-  }
+  for (const std::string& path : temporary) EXPECT_EQ(test::ReadBytes(path), "<missing>") << path;
 }
 
 TEST_F(CalendarEditorTest, EditingAStyledDayKeepsItsOtherLinesStyles) {
@@ -370,7 +385,7 @@ TEST_F(CalendarEditorTest, ScratchFileInTheWayIsReportedAndTheDayStillShows) {
   GoTo(6, 2005);
   ClickDay(3);
   Type("first day");
-  const std::string scratch = folder_.Path(kJournalScratchName);
+  const std::string scratch = editor_->Scratch().JournalPath();
   DeleteFileA(scratch.c_str());
   CreateDirectoryA(scratch.c_str(), nullptr);
   HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
@@ -525,7 +540,6 @@ TEST_F(CalendarEditorTest, NewFileGetsTheCalendarExtensionAndBecomesTheOpenFile)
     EXPECT_EQ(profile_.values["Calendar MRU/MRU0"], created);
   }
   EXPECT_EQ(profile_.values["Calendar MRU/MRU1"], folder_.Path("fresh.txt.cal"));
-  EXPECT_EQ(profile_.values["Calendar MRU/MRU2"], calendarPath_);
 }
 
 TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
@@ -549,6 +563,174 @@ TEST_F(CalendarEditorTest, MonthViewPaintsTheHeaderAndTheGlyphs) {
   }
   EXPECT_GE(blue, 30);  // the arrow's 36 pixels, some under the button's frame at most
   ReleaseDC(next, buttonDc);
+}
+
+// Another program holds the calendar file open while the user saves: opened
+// the way the saver opens it (sharing delete), the file is replaced whole;
+// opened without delete sharing, it cannot be replaced, and the save leaves
+// it byte for byte as it was with the edit still in the editor.
+TEST_F(CalendarEditorTest, SaveWhileAnotherProgramHoldsTheFile) {
+  struct Case {
+    const char* name;
+    bool asTheSaver;  // opened by the saver's reader, or without delete sharing
+    bool saved;
+  };
+  const Case cases[] = {
+      {"held open as the saver holds it", true, true},
+      {"held without delete sharing", false, false},
+  };
+  Open();
+  GoTo(3, 1998);
+  for (const Case& c : cases) {
+    ClickDay(10);
+    Type(c.name);
+    const std::string before = test::ReadBytes(calendarPath_);
+    SaverCalendar saver;
+    KernelHandle other;
+    if (c.asTheSaver) {
+      ASSERT_TRUE(saver.Open(calendarPath_.c_str(), 1998, Win32FileAccess()));
+    } else {
+      other = KernelHandle(CreateFileA(calendarPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      ASSERT_TRUE(other);
+    }
+    std::string seen;
+    {
+      DialogAnswerer message("Orvalen", IDOK);
+      Command(IDM_CALENDAR_SAVE);
+      seen = message.Seen();
+    }
+    saver.Close();
+    other = KernelHandle();
+    EXPECT_EQ(editor_->DocumentModified(), !c.saved) << c.name;
+    if (c.saved) {
+      EXPECT_EQ(seen, "") << c.name;
+      EXPECT_EQ(ParseJournalLines(SavedDay({10, 3, 1998}).journal).at(0).text.find(c.name), 0u);
+    } else {
+      EXPECT_NE(seen.find("could not be replaced"), std::string::npos) << seen;
+      EXPECT_EQ(test::ReadBytes(calendarPath_), before) << c.name;
+    }
+    EXPECT_EQ(folder_.Listing(), "Sample.cal") << c.name;
+  }
+  // Once the other program lets go, the kept edit is saved.
+  Command(IDM_CALENDAR_SAVE);
+  EXPECT_FALSE(editor_->DocumentModified());
+  EXPECT_EQ(ParseJournalLines(SavedDay({10, 3, 1998}).journal).at(0).text.find(cases[1].name), 0u);
+}
+
+// Files an interrupted save left beside the calendar may be the only good
+// copy: a save never touches them, and a calendar missing while its
+// set-aside copy is there opens from that copy.
+TEST_F(CalendarEditorTest, LeftoversOfAnInterruptedSaveAreKept) {
+  const std::string original = test::ReadBytes(calendarPath_);
+  const std::string setAside = calendarPath_ + ".old~";
+  const std::string written = calendarPath_ + ".sav~";
+  test::WriteBytes(setAside, original);
+  test::WriteBytes(written, "half a file");
+  DeleteFileA(calendarPath_.c_str());
+  Open();
+  ASSERT_TRUE(editor_->FileOpen());
+  EXPECT_EQ(test::ReadBytes(calendarPath_), original);
+  test::WriteBytes(setAside, "an older copy");
+  GoTo(3, 1998);
+  ClickDay(10);
+  Type("Saved");
+  Command(IDM_CALENDAR_SAVE);
+  EXPECT_FALSE(editor_->DocumentModified());
+  EXPECT_EQ(ParseJournalLines(SavedDay({10, 3, 1998}).journal).at(0).text.find("Saved"), 0u);
+  EXPECT_EQ(test::ReadBytes(setAside), "an older copy");
+  EXPECT_EQ(test::ReadBytes(written), "half a file");
+}
+
+TEST_F(CalendarEditorTest, AltGrTypesItsCharactersAndCtrlStillStyles) {
+  Open();
+  GoTo(4, 1999);
+  ClickDay(12);
+  HWND journal = GetDlgItem(Window(), IDC_CALENDAR_EDITOR_JOURNAL);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  struct Step {
+    bool alt;
+    int key;  // the key pressed with Ctrl (and Alt)
+    char typed;  // the character it gives, 0 for none
+  };
+  // AltGr is Ctrl+Alt: "Q" gives "@" on a German keyboard, "8" gives "[".
+  const Step steps[] = {{true, 'Q', '@'}, {true, '8', '['}, {false, 'B', 0}, {true, 'E', '\x80'}};
+  for (const Step& step : steps) {
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_MENU] = step.alt ? 0x80 : 0;
+    SetKeyboardState(keys);
+    SendMessageA(journal, WM_KEYDOWN, step.key, 1);
+    SendMessageA(journal, WM_CHAR, step.typed ? static_cast<unsigned char>(step.typed) : step.key - '@', 1);
+    SendMessageA(journal, WM_KEYUP, step.key, 1);
+  }
+  keys[VK_CONTROL] = 0;
+  keys[VK_MENU] = 0;
+  SetKeyboardState(keys);
+  Command(IDM_CALENDAR_SAVE);
+  const std::vector<JournalLine> lines = ParseJournalLines(SavedDay({12, 4, 1999}).journal);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].text, "@[\x80");
+  EXPECT_EQ(lines[0].flags, kStyleBold);
+}
+
+// The working buffer and the journal's scratch files go in the temporary
+// folder under names of their own; when none can be made there, the editor
+// says so and closes, and the program goes on.
+TEST_F(CalendarEditorTest, TemporaryFilesLiveInTheTemporaryFolder) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  Open();
+  for (const std::string& path :
+       {editor_->BufferPath(), editor_->Scratch().JournalPath(), editor_->Scratch().SummaryPath()}) {
+    EXPECT_EQ(path.rfind(temp, 0), 0u) << path;
+  }
+  editor_.reset();
+
+  const std::string missing = folder_.Path("no such folder");
+  SetEnvironmentVariableA("TMP", missing.c_str());
+  SetEnvironmentVariableA("TEMP", missing.c_str());
+  std::string seen;
+  {
+    DialogAnswerer message("Orvalen", IDOK);
+    editor_ = std::make_unique<TMwd>(
+        CalendarEditorContext{&calendarFile_, &profile_, folder_.Root().string() + "\\"});
+    editor_->CreateModeless(nullptr);
+    seen = message.Seen();
+  }
+  SetEnvironmentVariableA("TMP", temp);
+  SetEnvironmentVariableA("TEMP", temp);
+  Pump();
+  EXPECT_EQ(seen.find("Internal Error"), 0u) << seen;
+  EXPECT_FALSE(IsWindow(editor_->Handle()));
+  EXPECT_EQ(calendarFile_, calendarPath_);
+  // The editor opens again once the temporary folder is there.
+  Open();
+  EXPECT_TRUE(editor_->FileOpen());
+}
+
+// Windows ending asks about unsaved changes as closing does: Cancel keeps
+// Windows running; otherwise the session may end, and when it does the
+// temporary files go.
+TEST_F(CalendarEditorTest, EndingTheSessionAsksAndRemovesTheTemporaryFiles) {
+  Open();
+  GoTo(6, 2005);
+  ClickDay(3);
+  Type("Unsaved");
+  Command(IDC_CALENDAR_EDITOR_NEXT_MONTH);  // commits the day
+  struct Answer {
+    int button;
+    LRESULT mayEnd;
+  };
+  for (const Answer& answer : {Answer{IDCANCEL, FALSE}, Answer{IDNO, TRUE}}) {
+    DialogAnswerer question("Orvalen", answer.button);
+    EXPECT_EQ(SendMessageA(Window(), WM_QUERYENDSESSION, 0, 0), answer.mayEnd) << answer.button;
+    EXPECT_NE(question.Seen().find("File has been modified"), std::string::npos) << answer.button;
+  }
+  const std::vector<std::string> temporary = {editor_->Scratch().JournalPath(), editor_->BufferPath()};
+  for (const std::string& path : temporary) EXPECT_NE(test::ReadBytes(path), "<missing>") << path;
+  SendMessageA(Window(), WM_ENDSESSION, TRUE, 0);
+  for (const std::string& path : temporary) EXPECT_EQ(test::ReadBytes(path), "<missing>") << path;
 }
 
 }  // namespace

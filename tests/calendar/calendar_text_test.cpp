@@ -97,9 +97,11 @@ TEST(JournalLines, BlankLinesBetweenPairsAndBlankTextLines) {
   // Blank attribute lines are skipped.
   EXPECT_THAT(ParseJournalLines("\r  \r\r1.0.0.0.0.0\rA\r \r\r4.0.1.0.0.0\rB\r"),
               ElementsAre(JournalLine{1, 0, "A"}, JournalLine{4, 1, "B"}));
-  // A blank text line drops its pair; the next line is an attribute line again.
-  EXPECT_THAT(ParseJournalLines("1.0.3.0.0.0\r   \r2.0.5.0.0.0\rKept\r"), ElementsAre(JournalLine{2, 5, "Kept"}));
-  EXPECT_THAT(ParseJournalLines("1.0.3.0.0.0\r\r2.0.5.0.0.0\rKept\r"), ElementsAre(JournalLine{2, 5, "Kept"}));
+  // Blank and empty text lines are journal lines of their own.
+  EXPECT_THAT(ParseJournalLines("1.0.3.0.0.0\r   \r2.0.5.0.0.0\rKept\r"),
+              ElementsAre(JournalLine{1, 3, "   "}, JournalLine{2, 5, "Kept"}));
+  EXPECT_THAT(ParseJournalLines("0.0.0.0.0.0\rOne\r1.0.3.0.0.0\r\r2.0.5.0.0.0\rTwo\r"),
+              ElementsAre(JournalLine{0, 0, "One"}, JournalLine{1, 3, ""}, JournalLine{2, 5, "Two"}));
   // An attribute line at the very end has no text: nothing to show.
   EXPECT_TRUE(ParseJournalLines("1.0.3.0.0.0\r").empty());
   EXPECT_TRUE(ParseJournalLines("").empty());
@@ -109,17 +111,19 @@ TEST(JournalLines, BlankLinesBetweenPairsAndBlankTextLines) {
 
 TEST(JournalLines, LongLinesContinueAsTheNextLine) {
   const std::string text250(250, 'x');
-  const auto lines = ParseJournalLines("1.0.0.0.0.0\r" + text250 + "\r2.0.0.0.0.0\rEnd\r");
-  // 200 characters form the text line; the remaining 50 become the next
-  // attribute line, so "2.0.0.0.0.0" becomes a text line.
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].text, std::string(200, 'x'));
-  EXPECT_EQ(lines[1], (JournalLine{0, 0, "2.0.0.0.0.0"}));
+  // Past 200 characters a text line goes on as a line of the same style; the
+  // next attribute line stays one.
+  EXPECT_THAT(ParseJournalLines("1.0.0.0.0.0\r" + text250 + "\r2.0.0.0.0.0\rEnd\r"),
+              ElementsAre(JournalLine{1, 0, std::string(200, 'x')}, JournalLine{1, 0, std::string(50, 'x')},
+                          JournalLine{2, 0, "End"}));
   // A line of exactly the limit is one line.
   EXPECT_THAT(ParseJournalLines("1.0.0.0.0.0\r" + std::string(200, 'y') + "\r3.0.1.0.0.0\rZ\r"),
               ElementsAre(JournalLine{1, 0, std::string(200, 'y')}, JournalLine{3, 1, "Z"}));
   // The editor's cells read lines of up to 250 characters.
   EXPECT_EQ(ParseJournalLines("1.0.0.0.0.0\r" + text250 + "\r", 250)[0].text, text250);
+  // Of an overlong attribute line the rest is passed over.
+  EXPECT_THAT(ParseJournalLines("4.0.0.0.0.0" + std::string(200, '0') + "\rText\r"),
+              ElementsAre(JournalLine{4, 0, "Text"}));
 }
 
 TEST(HourLines, SlotFlagsAndUntestedTextLines) {
@@ -138,8 +142,7 @@ TEST(JournalWriter, RoundTripsAndStopsPastTheLimit) {
   const std::vector<JournalLine> lines = {{9, 9, "Bold struck"}, {0, 15, "Plain white"}, {6, 3, ""}, {2, 4, "After"}};
   const std::string text = BuildJournalText(lines);
   EXPECT_EQ(text, "9.0.9.0.0.0\rBold struck\r0.0.15.0.0.0\rPlain white\r6.0.3.0.0.0\r\r2.0.4.0.0.0\rAfter\r");
-  // Empty lines are dropped when read back.
-  EXPECT_THAT(ParseJournalLines(text), ElementsAre(lines[0], lines[1], lines[3]));
+  EXPECT_EQ(ParseJournalLines(text), lines);
 
   // Line ends or markers inside a line's text would split it; they are left out.
   EXPECT_EQ(BuildJournalText({{1, 2,

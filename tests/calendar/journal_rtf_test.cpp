@@ -23,6 +23,24 @@ TEST(JournalRtf, DocumentStartsWithTheExactHeaderAndTheEditorGetsItWithoutTabs) 
   EXPECT_EQ(rtf.document, header + kJournalRtfBody + "}");
   EXPECT_EQ(rtf.summary, std::string(kJournalSummaryOpening) + "}");
 
+  // On a system of another ANSI code page the header names that page and
+  // the fonts' character set; the editor gets it without tabs too.
+  struct System {
+    int codePage, charset;
+    const char* start;
+    const char* firstFont;
+  };
+  for (const System& system : {System{1252, 0, "{\\rtf1\\ansi\\ansicpg1252\\", "{\\f0\\fswiss MS"},
+                               System{1251, 204, "{\\rtf1\\ansi\\ansicpg1251\\", "{\\f0\\fswiss\\fcharset204 MS"}}) {
+    const std::string document = BuildJournalRtf("0.0.0.0.0.0\rLine\r", system.codePage, system.charset).document;
+    EXPECT_EQ(document.rfind(system.start, 0), 0u) << system.codePage;
+    EXPECT_NE(document.find(system.firstFont), std::string::npos) << system.codePage;
+    EXPECT_NE(document.find("{\\f1\\froman\\fcharset2 Symbol;}"), std::string::npos) << system.codePage;
+    EXPECT_EQ(JournalRtfForEditor(document).find('\t'), std::string::npos) << system.codePage;
+    EXPECT_EQ(ReadJournalRtf(document), (std::vector<EditedLine>{{"Line", 0, 0}})) << system.codePage;
+  }
+  EXPECT_EQ(JournalRtfHeader(1252, 0), header);
+
   const std::string forEditor = JournalRtfForEditor(rtf.document);
   EXPECT_EQ(forEditor.find('\t'), std::string::npos);
   EXPECT_EQ(forEditor.size(), rtf.document.size() - 5);
@@ -99,11 +117,13 @@ TEST(JournalRtf, StoringTakesEachLinesFirstFormatAndStopsAtTheLimit) {
   // Every line blank: no journal at all.
   EXPECT_EQ(StoreJournalLines({{"   ", kStyleBold, 0x0000FF}, {"", 0, 0}, {" ", 0, 0}}), "");
   EXPECT_EQ(StoreJournalLines({}), "");
-  // Colours outside the table count as 0; lines are cut to 150 characters;
-  // empty lines at the end are dropped, empty lines between kept.
+  // Colours outside the table count as 0; a line longer than 150 characters
+  // goes on in a stored line of its style; empty lines at the end are
+  // dropped, empty lines between kept.
   const std::string stored = StoreJournalLines(
-      {{std::string(200, 'x'), 0, 0x123456}, {"", 0, 0}, {"y", 0, 0}, {"", 0, 0}, {"", 0, 0}});
-  EXPECT_EQ(stored, "0.0.0.0.0.0\r" + std::string(150, 'x') + "\r0.0.0.0.0.0\r\r0.0.0.0.0.0\ry\r");
+      {{std::string(200, 'x'), 1, 0x123456}, {"", 0, 0}, {"y", 0, 0}, {"", 0, 0}, {"", 0, 0}});
+  EXPECT_EQ(stored, "1.0.0.0.0.0\r" + std::string(150, 'x') + "\r1.0.0.0.0.0\r" + std::string(50, 'x') +
+                        "\r0.0.0.0.0.0\r\r0.0.0.0.0.0\ry\r");
 
   std::vector<EditedLine> many(400, EditedLine{std::string(100, 'z'), 0, 0});
   const std::string full = StoreJournalLines(many);
@@ -137,6 +157,10 @@ TEST(JournalScratch, WritesTheDayAppendsTheSummaryAndDeletesBothWhenGone) {
     EXPECT_EQ(ReadText(scratch.JournalPath()), second.document);
     EXPECT_EQ(ReadText(scratch.SummaryPath()), first.summary + second.summary);
     EXPECT_EQ(folder.Listing(), "_MBUF_DH0~.~ _MBUF_DJ0~.~ _MBUF_DS0~.~");
+    // Read back whole: a byte 0x1A ends nothing, line feeds stay single.
+    const JournalRtf raw{"{\\rtf1 a\x1A" "b\nc}", "}"};
+    ASSERT_EQ(scratch.WriteDay(raw, loaded), ScratchResult::kOk);
+    EXPECT_EQ(loaded, raw.document);
   }
   EXPECT_EQ(folder.Listing(), "");
 
@@ -146,6 +170,41 @@ TEST(JournalScratch, WritesTheDayAppendsTheSummaryAndDeletesBothWhenGone) {
   loaded = "kept";
   EXPECT_EQ(missing.WriteDay(BuildJournalRtf(""), loaded), ScratchResult::kJournalFailed);
   EXPECT_EQ(loaded, "kept");
+}
+
+// What the editor does with a day: the stored journal goes through the
+// scratch file into the editor, and storing reads the editor's lines back.
+std::string ThroughTheEditor(const std::string& stored, JournalScratchFiles& scratch) {
+  std::string loaded;
+  EXPECT_EQ(scratch.WriteDay(BuildJournalRtf(stored), loaded), ScratchResult::kOk);
+  return StoreJournalLines(ReadJournalRtf(loaded));
+}
+
+TEST(JournalRoundTrip, LoadingAndStoringKeepEveryCharacter) {
+  test::TempDir folder;
+  JournalScratchFiles scratch(folder.Path("s"));
+  std::string words;
+  while (words.size() < 300) words += "abcd ";
+  struct Case {
+    const char* name;
+    std::string stored;
+    std::vector<JournalLine> expected;
+  };
+  const Case cases[] = {
+      {"300 characters without a blank", "3.0.2.0.0.0\r" + std::string(300, 'x') + "\r",
+       {{3, 2, std::string(150, 'x')}, {3, 2, std::string(150, 'x')}}},
+      {"300 characters of words", "1.0.9.0.0.0\r" + words + "end\r",
+       {{1, 9, words.substr(0, 150)}, {1, 9, words.substr(150, 150)}, {1, 9, "end"}}},
+      {"empty line between two lines", "0.0.0.0.0.0\rOne\r2.0.0.0.0.0\r\r1.0.4.0.0.0\rTwo\r",
+       {{0, 0, "One"}, {2, 0, ""}, {1, 4, "Two"}}},
+      {"byte 0x1A inside a line", std::string("0.0.0.0.0.0\rA\x1A" "B\r"), {{0, 0, "A\x1A" "B"}}},
+  };
+  for (const Case& c : cases) {
+    const std::string stored = ThroughTheEditor(c.stored, scratch);
+    EXPECT_EQ(ParseJournalLines(stored), c.expected) << c.name;
+    // Stored again, the lines stay as they are.
+    EXPECT_EQ(ThroughTheEditor(stored, scratch), stored) << c.name;
+  }
 }
 
 }  // namespace
