@@ -1015,24 +1015,27 @@ TEST_F(ImagesPageTest, SeveralFilesChosenAreAddedUntilTheListIsFull) {
 }
 
 // The window of this process with that class whose caption starts with `caption`.
+struct ProcessWindowSearch { const char* className; const std::string* caption; HWND found; };
+
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM data) {
+  auto* s = reinterpret_cast<ProcessWindowSearch*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char name[64] = {};
+  char text[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  GetWindowTextA(window, text, sizeof text);
+  if (process == GetCurrentProcessId() && std::string(name) == s->className &&
+      std::string(text).rfind(*s->caption, 0) == 0) {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindProcessWindow(const char* className, const std::string& caption) {
-  struct Search { const char* className; const std::string* caption; HWND found; };
-  Search search{className, &caption, nullptr};
-  EnumWindows([](HWND window, LPARAM data) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[64] = {};
-    char text[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, text, sizeof text);
-    if (process == GetCurrentProcessId() && std::string(name) == s->className &&
-        std::string(text).rfind(*s->caption, 0) == 0) {
-      s->found = window;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
+  ProcessWindowSearch search{className, &caption, nullptr};
+  EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

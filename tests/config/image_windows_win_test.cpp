@@ -144,21 +144,24 @@ TEST(ImageText, ShowsLineBreaksAndAppliesTheStoredForm) {
 }
 
 // The open dialog of this process with the preview template, or null.
+struct OpenDialogSearch { HWND found; };
+
+BOOL CALLBACK MatchOpenDialog(HWND window, LPARAM data) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char caption[64] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+      std::string(caption) == "Open" && GetDlgItem(window, 0x47C)) {
+    reinterpret_cast<OpenDialogSearch*>(data)->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindOpenDialog() {
-  struct Search { HWND found; };
-  Search search{nullptr};
-  EnumWindows([](HWND window, LPARAM data) -> BOOL {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-        std::string(caption) == "Open" && GetDlgItem(window, 0x47C)) {
-      reinterpret_cast<Search*>(data)->found = window;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&search));
+  OpenDialogSearch search{nullptr};
+  EnumWindows(&MatchOpenDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
