@@ -19,6 +19,8 @@ class Profile {
   // The value read as a decimal integer the way GetPrivateProfileInt reads it.
   virtual int GetInt(const char* section, const char* key, int defaultValue) = 0;
   virtual void WriteString(const char* section, const char* key, const char* value) = 0;
+  // Takes every key out of `section`, which stays in the file, empty.
+  virtual void ClearSection(const char* section) = 0;
   void WriteInt(const char* section, const char* key, int value) {
     WriteString(section, key, std::to_string(value).c_str());
   }

@@ -91,6 +91,30 @@ std::map<std::string, std::string> ParseProfileSection(const std::string& block,
   return entries;
 }
 
+bool FoundIsTheNamedFile(const std::string& askedName, const std::string& foundName,
+                         const std::string& foundShortName, bool foundFolder) {
+  auto sameName = [](const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(a[i])) !=
+          std::tolower(static_cast<unsigned char>(b[i]))) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (foundFolder || askedName.empty()) return false;
+  return sameName(askedName, foundName) ||
+         (!foundShortName.empty() && sameName(askedName, foundShortName));
+}
+
+std::string ListedPathOf(const std::string& profilePath, const std::string& programDir) {
+  const bool drive = profilePath.size() >= 2 && profilePath[1] == ':';
+  const bool rooted = !profilePath.empty() && (profilePath[0] == '\\' || profilePath[0] == '/');
+  if (profilePath.empty() || drive || rooted) return profilePath;
+  return programDir + profilePath;
+}
+
 std::string PreviewPathOfSelection(const std::string& selection) {
   const size_t open = selection.find('"');
   if (open == std::string::npos) return selection;

@@ -61,6 +61,18 @@ int CompareSizeTexts(const std::string& first, const std::string& second);
 std::map<std::string, std::string> ParseProfileSection(const std::string& block,
                                                        size_t maxChars);
 
+// What a directory search for a listed path found is that file itself: no
+// folder, and named as asked (by its long or its short name, in any letter
+// case). A name with wildcards finds whatever it matches, which is not the
+// file asked for.
+bool FoundIsTheNamedFile(const std::string& askedName, const std::string& foundName,
+                         const std::string& foundShortName, bool foundFolder);
+
+// A path of the profile's image list as the list shows it: a bare name, or a
+// path that starts neither at a drive nor at a root, lies in `programDir`
+// (which ends in a backslash), where the saver, started there, finds it.
+std::string ListedPathOf(const std::string& profilePath, const std::string& programDir);
+
 // The file an open dialog's selection names for its preview: with several
 // files selected the selection reads "\"a.jpg\" \"b.jpg\"", and the first of them
 // is shown; a selection without quotes is the path itself.

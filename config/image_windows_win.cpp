@@ -2,6 +2,7 @@
 
 #include "base/geometry.h"
 #include "config/command_ids.h"
+#include "config/image_columns.h"
 #include "imaging/fit.h"
 #include "imaging/median_cut_win.h"
 #include "resources/resource_ids.h"
@@ -104,7 +105,7 @@ void TImageText::SetText(const std::string& name, const std::string& storedText)
 bool TImageText::OnCommand(int id, int, HWND) {
   switch (id) {
     case IDC_IMAGE_TEXT_APPLY:
-      buffer_ = EncodeOneLine(Item(IDC_IMAGE_TEXT_EDIT).Text()).substr(0, kTextChars);
+      buffer_ = StoredImageText(Item(IDC_IMAGE_TEXT_EDIT).Text());
       Notify(CM_TEXT_APPLY);
       return true;
     case IDCANCEL:

@@ -31,7 +31,6 @@ class TImagePreview : public FrameWindow {
 
   const std::string& CurrentName() const { return currentName_; }
   bool HasImage() const { return image_ != nullptr; }
-  bool LoadFailed() const { return loadFailed_; }
 
  protected:
   const char* ClassName() const override { return "OrvalenImagePreview"; }

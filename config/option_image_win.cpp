@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <map>
-#include <unordered_map>
 
 #include "config/command_ids.h"
 #include "config/image_columns.h"
@@ -15,6 +14,7 @@
 #include "resources/resource_ids.h"
 #include "saver/process_state.h"
 #include "winapp/common_dialogs_win.h"
+#include "winapp/handles_win.h"
 #include "winapp/private_profile.h"
 
 namespace orvalen {
@@ -22,7 +22,9 @@ namespace {
 
 constexpr size_t kFileNameChars = 259;
 constexpr size_t kImageTextChars = 999;
-constexpr size_t kOpenBufferChars = 13000;
+// Room for a selection of as many files as the list can hold, each with a
+// name as long as a path can be, after their folder.
+constexpr size_t kOpenBufferChars = (TOptionImage::kMaxImages + 1) * MAX_PATH + 1;
 constexpr const char* kProgramName = "Orvalen";
 constexpr const char* kTooManyImages = "Too many images";
 constexpr const char* kDragDropText = "&Drag && Drop";
@@ -141,10 +143,10 @@ void TOptionImage::Load(const SaverSettings&) {
     const std::string key = ImageKey(i);
     const auto file = files.find(key);
     if (file == files.end()) continue;
-    const std::string& path = file->second;
-    if (path.empty() || path == profile_keys::kNoEntry) continue;
-    if (path == profile_keys::kListEnd) break;
-    if (!AddFile(path, false)) continue;
+    const std::string& entry = file->second;
+    if (entry.empty() || entry == profile_keys::kNoEntry) continue;
+    if (entry == profile_keys::kListEnd) break;
+    if (!AddFile(ListedPathOf(entry, Startup().programDir), false)) continue;
     const auto text = texts.find(key);
     if (text != texts.end() && !text->second.empty()) {
       list.SetItemText(list.Count() - 1, kColumnText, text->second);
@@ -153,6 +155,8 @@ void TOptionImage::Load(const SaverSettings&) {
   list.Send(WM_SETREDRAW, TRUE);
   InvalidateRect(list.Handle(), nullptr, TRUE);
   SetState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  // A repeated entry set "Already add: ..." while the list filled.
+  SetConfigureCaption(kProgramName);
   ready_ = true;
 }
 
@@ -181,15 +185,22 @@ bool TOptionImage::AddFile(const std::string& path, bool test) {
     SetCursor(previous);
     if (!loaded) return false;
   }
-  // The file's size and time stamps, as a directory search reports them.
-  WIN32_FILE_ATTRIBUTE_DATA found{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &found)) return false;
+  // The file's size and time stamps, as a directory search reports them. A
+  // folder, a drive root and a name with wildcards are no file of the list.
+  const FolderAndName parts = SplitFolderAndName(path);
+  WIN32_FIND_DATAA found{};
+  {
+    FindHandle search(FindFirstFileA(path.c_str(), &found));
+    if (!search || !FoundIsTheNamedFile(parts.name, found.cFileName, found.cAlternateFileName,
+                                        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+      return false;
+    }
+  }
 
   busy_ = true;
   ListView list = List();
-  const FolderAndName parts = SplitFolderAndName(path);
   const int firstSelected = list.NextSelected();
-  const int index = list.InsertItem(ready_ ? 0 : list.Count(), parts.name, nextTag_++);
+  const int index = list.InsertItem(ready_ ? 0 : list.Count(), parts.name);
   if (index < 0) {
     busy_ = false;
     return false;
@@ -243,6 +254,9 @@ void TOptionImage::AddFiles() {
         }
       }
     }
+  } else if (dialog.Error() == FNERR_BUFFERTOOSMALL) {
+    // Names of many thousand files: far more than the list can take.
+    ShowMessage(Handle(), kTooManyImages);
   }
   SetConfigureCaption(kProgramName);
   SetCurrentDirectoryA(Startup().programDir.c_str());
@@ -324,54 +338,14 @@ void TOptionImage::Sort(int column) {
   list.Send(WM_SETREDRAW, FALSE);
   if (column == kColumnSize) {
     TMyIntComparator comparator(list, column, sortAscending_);
-    SortByTags(comparator);
+    list.SortItemsEx(comparator);
   } else {
     TMyStringComparator comparator(list, column, sortAscending_);
-    SortByTags(comparator);
+    list.SortItemsEx(comparator);
   }
   list.Send(WM_SETREDRAW, TRUE);
   InvalidateRect(list.Handle(), nullptr, TRUE);
   busy_ = false;
-}
-
-namespace {
-
-struct TagSort {
-  ListViewComparator* comparator;
-  const std::unordered_map<LPARAM, int>* placeOf;
-};
-
-// The list's own sort hands over the items' tags: each is turned back into
-// the item's place before the sort, where the comparator reads its key.
-// Equal keys keep their order.
-int CALLBACK CompareTags(LPARAM tag1, LPARAM tag2, LPARAM data) {
-  const auto* sort = reinterpret_cast<const TagSort*>(data);
-  const auto first = sort->placeOf->find(tag1);
-  const auto second = sort->placeOf->find(tag2);
-  if (first == sort->placeOf->end() || second == sort->placeOf->end()) return 0;
-  int result = 0;
-  try {
-    result = sort->comparator->Compare(first->second, second->second);
-  } catch (...) {
-    result = 0;
-  }
-  if (result != 0) return result;
-  return first->second < second->second ? -1 : first->second > second->second ? 1 : 0;
-}
-
-}  // namespace
-
-// Every item carries a tag of its own from its insertion, so the list sorts
-// without rewriting each item's data (which, with the notifications each
-// change sends, would cost more than the sort itself).
-void TOptionImage::SortByTags(ListViewComparator& comparator) {
-  ListView list = List();
-  std::unordered_map<LPARAM, int> placeOf;
-  const int count = list.Count();
-  for (int i = 0; i < count; ++i) placeOf.emplace(list.ItemData(i), i);
-  TagSort sort{&comparator, &placeOf};
-  list.Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort),
-            reinterpret_cast<LPARAM>(&CompareTags));
 }
 
 void TOptionImage::Refresh() {
@@ -410,8 +384,12 @@ bool TOptionImage::OnCommand(int id, int notifyCode, HWND) {
       return true;
     case IDC_IMAGES_TEXT:
       if (notifyCode != BN_CLICKED) return false;
-      text_.Show(Item(IDC_IMAGES_TEXT).Checked());
-      Refresh();
+      if (Item(IDC_IMAGES_TEXT).Checked()) {
+        text_.Show(true);
+        Refresh();
+      } else {
+        text_.Show(false);
+      }
       return true;
     case CM_PREVIEW_CLOSED: Item(IDC_IMAGES_PREVIEW).SetCheck(false); return true;
     case CM_TEXT_CLOSED: Item(IDC_IMAGES_TEXT).SetCheck(false); return true;

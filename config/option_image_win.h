@@ -96,7 +96,6 @@ class TOptionImage : public SettingsPage, public ImageListSource {
   void WorkOffQueue();
   void EndDraining();
   void Sort(int column);
-  void SortByTags(ListViewComparator& comparator);
   int LastSelected() const;
   // Gives the focused picture to the preview and text windows that are on.
   void Refresh();
@@ -109,7 +108,6 @@ class TOptionImage : public SettingsPage, public ImageListSource {
   bool sortAscending_ = false;
   // Folder and name of every row, for the duplicate check.
   std::set<std::pair<std::string, std::string>> listed_;
-  LPARAM nextTag_ = 0;  // the item data of the next item inserted
   TImagePreview preview_;
   TImageText text_;
 };

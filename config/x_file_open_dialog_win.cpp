@@ -25,9 +25,11 @@ Rect AreaOf(HWND child) {
   return Rect{area.left, area.top, area.right, area.bottom};
 }
 
-bool PaletteDisplay() {
+// A display that reports a colour count (-1 stands for true colour) draws
+// the preview through a palette made for the picture.
+bool TrueColourDisplay() {
   WindowDC screen(nullptr);
-  return (GetDeviceCaps(screen.Get(), RASTERCAPS) & RC_PALETTE) != 0;
+  return GetDeviceCaps(screen.Get(), NUMCOLORS) == -1;
 }
 
 }  // namespace
@@ -94,7 +96,6 @@ std::optional<UINT_PTR> TXFileOpenDialog::OnHookMessage(HWND child, UINT message
 void TXFileOpenDialog::UpdatePreview(HWND child, const std::string& selection) {
   image_.reset();
   palette_.Reset();
-  previewPath_.clear();
   const std::string path = PreviewPathOfSelection(selection);
   if (IsDlgButtonChecked(child, IDC_XOPEN_PREVIEW) == BST_CHECKED && !path.empty() &&
       FileExists(path)) {
@@ -103,9 +104,8 @@ void TXFileOpenDialog::UpdatePreview(HWND child, const std::string& selection) {
     const bool loaded = LastLoadSucceeded();
     SetCursor(previous);
     if (loaded) {
-      if (PaletteDisplay()) palette_.Reset(BuildDisplayPalette(*image));
+      if (!TrueColourDisplay()) palette_.Reset(BuildDisplayPalette(*image));
       image_ = std::move(image);
-      previewPath_ = path;
     }
   }
   const Rect area = AreaOf(child);

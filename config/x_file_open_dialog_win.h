@@ -18,9 +18,7 @@ class TXFileOpenDialog : public FileDialog {
  public:
   TXFileOpenDialog();
 
-  // The file the preview shows, empty when it shows none (for tests and the
-  // paint code).
-  const std::string& PreviewPath() const { return previewPath_; }
+  // Whether the preview shows a picture.
   bool HasPreviewImage() const { return image_ != nullptr; }
 
  protected:
@@ -37,7 +35,6 @@ class TXFileOpenDialog : public FileDialog {
 
   std::unique_ptr<TExtendedDib> image_;
   Palette palette_;
-  std::string previewPath_;
   HWND child_ = nullptr;  // the child template's window while the dialog runs
 };
 

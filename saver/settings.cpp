@@ -155,6 +155,8 @@ void WriteSettings(Profile& profile, const SaverSettings& s, const std::vector<I
   profile.WriteString(kFiles, ImageKey(total).c_str(), kListEnd);
   profile.Flush();
 
+  // With no pictures the texts of an earlier list would belong to none.
+  if (total == 0) profile.ClearSection(kImageText);
   for (int32_t i = 0; i < total; ++i) {
     std::string text = EncodeOneLine(images[i].text).substr(0, kImageTextChars);
     profile.WriteString(kImageText, ImageKey(i).c_str(), text.c_str());

@@ -22,6 +22,7 @@ class PrivateProfile final : public Profile {
                         size_t maxChars) override;
   int GetInt(const char* section, const char* key, int defaultValue) override;
   void WriteString(const char* section, const char* key, const char* value) override;
+  void ClearSection(const char* section) override;
   void Flush() override;
 
  private:

@@ -54,6 +54,17 @@ void PrivateProfile::WriteString(const char* section, const char* key, const cha
   }
 }
 
+void PrivateProfile::ClearSection(const char* section) {
+  if (path_.empty()) return;
+  // A section's new keys as "key=value" strings, here none: the list ends at once.
+  static const char kNoKeys[2] = {'\0', '\0'};
+  if (winIni_) {
+    WriteProfileSectionA(section, kNoKeys);
+  } else {
+    WritePrivateProfileSectionA(section, kNoKeys, path_.c_str());
+  }
+}
+
 void PrivateProfile::Flush() {
   if (path_.empty()) return;
   if (winIni_) {

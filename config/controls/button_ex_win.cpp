@@ -45,11 +45,6 @@ void TButtonEx::SetColors(COLORREF text, COLORREF hotText, COLORREF face, COLORR
   Repaint();
 }
 
-void TButtonEx::UseSystemColors() {
-  colors_ = {};
-  Repaint();
-}
-
 void TButtonEx::SetFrameStyle(uint32_t frameStyle) {
   frameStyle_ = frameStyle;
   Repaint();

@@ -28,8 +28,6 @@ class TButtonEx : public CustomControl {
 
   // Text, text while hot or pressed, face, face while hot or pressed.
   void SetColors(COLORREF text, COLORREF hotText, COLORREF face, COLORREF hotFace);
-  // Back to the system's button colours.
-  void UseSystemColors();
   // ButtonFrameStyle flags; kFrameStandard (0) draws the push-button border.
   void SetFrameStyle(uint32_t frameStyle);
   uint32_t FrameStyle() const { return frameStyle_; }

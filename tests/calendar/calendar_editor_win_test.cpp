@@ -41,6 +41,7 @@ class MapProfile final : public Profile {
   void WriteString(const char* section, const char* key, const char* value) override {
     values[std::string(section) + "/" + key] = value;
   }
+  void ClearSection(const char*) override {}
   void Flush() override {}
 };
 

@@ -28,6 +28,7 @@ class MapProfile final : public Profile {
     values[std::string(section) + "/" + key] = value;
     ++writes;
   }
+  void ClearSection(const char*) override {}
   void Flush() override { ++flushes; }
 };
 

@@ -57,14 +57,10 @@ class DialogAnswerer {
       : caption_(std::move(caption)), fileName_(std::move(fileName)), button_(button) {
     thread_ = std::thread([this] { Run(); });
   }
-  ~DialogAnswerer() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
+  ~DialogAnswerer() { Finish(); }
   // The message box text seen, empty when no such dialog came.
   std::string Seen() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    Finish();
     return seen_;
   }
 
@@ -90,7 +86,23 @@ class DialogAnswerer {
     }
     return TRUE;
   }
+  // Stops the search and waits for it while answering the messages its
+  // window reads send to this thread's windows (a caption read of a window
+  // of another thread is a sent message).
+  void Finish() {
+    stop_ = true;
+    while (!done_) {
+      MSG message;
+      PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (thread_.joinable()) thread_.join();
+  }
   void Run() {
+    RunSearch();
+    done_ = true;
+  }
+  void RunSearch() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!stop_ || std::chrono::steady_clock::now() < deadline) {
       Search search{&caption_, fileName_.empty() ? 0xFFFF : 0x47C};
@@ -117,6 +129,7 @@ class DialogAnswerer {
   int button_;
   std::string seen_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> done_{false};
   std::thread thread_;
 };
 
@@ -1063,6 +1076,81 @@ TEST_F(ImagesPageTest, SeveralFilesChosenAreAddedUntilTheListIsFull) {
   EXPECT_EQ(Cell(0, 0), "x2.bmp");
   EXPECT_EQ(Cell(1, 0), "x1.bmp");
   EXPECT_EQ(Text(Dialog()), "Orvalen");
+}
+
+TEST_F(ImagesPageTest, ProfileEntriesListOnlyFilesAndFindBareNamesInTheProgramFolder) {
+  WriteFile(folder_ + "sample.bmp", GreyBitmap(2, 0x7f));  // the installation's own picture
+  const std::string a = Picture("a.bmp");
+  const std::string folder = pictures_.substr(0, pictures_.size() - 1);
+  OpenWith("i0=sample.bmp\r\ni1=" + folder + "\r\ni2=C:\\\r\ni3=" + pictures_ + "*.bmp\r\ni4=" +
+           pictures_ + "a?bmp\r\ni5=" + a + "\r\n");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"sample.bmp", "a.bmp"}));
+  EXPECT_EQ(Cell(0, 1), folder_);
+  EXPECT_EQ(Cell(1, 1), pictures_);
+  Drop({folder_ + "sample.bmp"});  // already listed
+  EXPECT_EQ(Queued(), 0);
+  PressOk();
+  EXPECT_EQ(ReadKey(Active(), "Files", "i0"), folder_ + "sample.bmp");
+  DeleteFileA((folder_ + "sample.bmp").c_str());
+}
+
+TEST_F(ImagesPageTest, ALoadLeavesNoCaptionOfARepeatedEntryBehind) {
+  const std::string a = Picture("a.bmp");
+  const std::string repeated = "i0=" + a + "\r\ni1=" + a + "\r\ni2=<END>\r\n";
+  OpenWith(repeated);  // at start
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(Text(Dialog()), "Orvalen");
+  // The profiles page opening another profile.
+  const std::string other = folder_ + "other.orv";
+  WriteFile(other, "Orvalen\r\n[Settings]\r\n[Files]\r\n" + repeated);
+  Startup().activeProfilePath = other;
+  SendMessageA(Dialog(), WM_COMMAND, MAKEWPARAM(CM_PROFILE_RELOAD, 0), 0);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(Text(Dialog()), "Orvalen");
+  DeleteFileA(other.c_str());
+}
+
+TEST_F(ImagesPageTest, OkWithNoPicturesLeftWritesAnEmptyTextSection) {
+  OpenWith("i0=" + Picture("a.bmp") + "\r\ni1=" + Picture("b.bmp") + "\r\ni2=<END>\r\n",
+           "i0=first\r\ni1=second\r\n");
+  ASSERT_EQ(Count(), 2);
+  Select({0, 1});
+  Click(GetDlgItem(page_, IDC_IMAGES_REMOVE));
+  PressOk();
+  EXPECT_EQ(ReadKey(Active(), "Settings", "Total"), "0");
+  EXPECT_EQ(ReadKey(Active(), "Files", "i0"), "<END>");
+  char keys[256] = {};
+  EXPECT_EQ(GetPrivateProfileSectionA("ImageText", keys, sizeof keys, Active().c_str()), 0u);
+  std::FILE* file = std::fopen(Active().c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  std::string content(4096, '\0');
+  content.resize(std::fread(content.data(), 1, content.size(), file));
+  std::fclose(file);
+  EXPECT_NE(content.find("[ImageText]"), std::string::npos) << content;
+}
+
+TEST_F(ImagesPageTest, AThousandCameraPicturesChosenAtOnceAreAllAdded) {
+  OpenWith("");
+  // Selecting all of a camera's folder: a thousand long names, typed as the
+  // dialog's name box holds a multiple selection.
+  std::string typed;
+  for (int i = 0; i < 1000; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "IMG_20240101_%06d.jpg", 120000 + i);
+    NotAPicture(name, 0);
+    typed += std::string(i ? " \"" : "\"") + name + "\"";
+  }
+  Startup().programDir = pictures_;  // where the dialog opens with nothing selected
+  {
+    DialogAnswerer answer("Open", typed);
+    DialogAnswerer message("Orvalen", "");
+    Click(GetDlgItem(page_, IDC_IMAGES_ADD_FILE));
+    EXPECT_EQ(message.Seen(), "Too many images");  // the list is full after the last one
+  }
+  ASSERT_EQ(Count(), 1000);
+  EXPECT_EQ(Cell(0, 0), "IMG_20240101_120999.jpg");
+  EXPECT_EQ(Cell(999, 0), "IMG_20240101_120000.jpg");
+  EXPECT_EQ(Cell(999, 1), pictures_);
 }
 
 // The window of this process with that class whose caption starts with `caption`.

@@ -43,6 +43,37 @@ TEST(ImageColumns, StoredTextIsOneLineOfAtMost999Characters) {
   EXPECT_EQ(stored.size(), 999u);
 }
 
+TEST(ImageColumns, OnlyAFileFoundByItsOwnNameIsListed) {
+  struct Case { const char* asked; const char* found; const char* shortName; bool folder; bool listed; };
+  const Case cases[] = {
+      {"IMG_20240101_123456.jpg", "IMG_20240101_123456.jpg", "IMG_20~1.JPG", false, true},
+      {"img_20240101_123456.JPG", "IMG_20240101_123456.jpg", "", false, true},  // any letter case
+      {"IMG_20~1.JPG", "IMG_20240101_123456.jpg", "IMG_20~1.JPG", false, true},  // the short name
+      {"pictures", "pictures", "", true, false},                                 // a folder
+      {"*.jpg", "a.jpg", "", false, false},                                     // wildcards
+      {"a?.jpg", "ab.jpg", "", false, false},
+      {"", "", "", false, false},  // a drive root has no name
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FoundIsTheNamedFile(c.asked, c.found, c.shortName, c.folder), c.listed) << c.asked;
+  }
+}
+
+TEST(ImageColumns, NamesWithoutDriveOrRootLieInTheProgramFolder) {
+  const std::string dir = "C:\\Program Files\\Orvalen\\";
+  struct Case { const char* profile; std::string listed; };
+  const Case cases[] = {
+      {"vdelete1.jpg", dir + "vdelete1.jpg"},
+      {"sub\\a.jpg", dir + "sub\\a.jpg"},
+      {"D:\\pics\\a.jpg", "D:\\pics\\a.jpg"},
+      {"D:a.jpg", "D:a.jpg"},  // relative to a drive: left to the system
+      {"\\\\server\\share\\a.jpg", "\\\\server\\share\\a.jpg"},
+      {"\\pics\\a.jpg", "\\pics\\a.jpg"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ListedPathOf(c.profile, dir), c.listed) << c.profile;
+}
+
 TEST(ImageColumns, FirstClickSortsDescendingAndTheSameColumnFlips) {
   struct Case { int clicked; int previous; bool previousAscending; bool ascending; };
   const Case cases[] = {

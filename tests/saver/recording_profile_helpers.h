@@ -18,6 +18,10 @@ class RecordingProfile final : public Profile {
                         size_t maxChars) override;
   int GetInt(const char* section, const char* key, int defaultValue) override;
   void WriteString(const char* section, const char* key, const char* value) override;
+  void ClearSection(const char* section) override {
+    values[section].clear();
+    log.push_back(std::string(section) + "/<clear>");
+  }
   void Flush() override { log.push_back("<flush>"); }
 };
 
