@@ -115,6 +115,7 @@ class FakeFiles final : public DataFolderFiles {
     }
     int GetInt(const char* s, const char* k, int d) override { return to_.GetInt(s, k, d); }
     void WriteString(const char* s, const char* k, const char* v) override { to_.WriteString(s, k, v); }
+    void ClearSection(const char* s) override { to_.ClearSection(s); }
     void Flush() override { to_.Flush(); }
 
    private:
