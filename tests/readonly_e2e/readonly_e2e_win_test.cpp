@@ -21,6 +21,7 @@
 #include "imaging/fit.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/program_win_helpers.h"
+#include "tests/support/canvas_win.h"
 
 namespace orvalen::e2e {
 namespace {
@@ -44,27 +45,36 @@ std::string UserFolder() {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// The first window below `dialog` that `match` takes (it stores the window
+// in `search.found`), waiting for the dialog to make the page that holds it:
+// the configuration dialog makes its pages one by one.
+template <typename Search>
+HWND WaitForChild(HWND dialog, WNDENUMPROC match, Search search) {
+  const DWORD start = GetTickCount();
+  do {
+    search.found = nullptr;
+    EnumChildWindows(dialog, match, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    WaitPumping(50);
+  } while (GetTickCount() - start < kTimeout);
+  return nullptr;
+}
+
+struct FoundWindow {
+  HWND found;
+};
+
 BOOL CALLBACK MatchDelayEdit(HWND window, LPARAM data) {
   char className[32] = {};
   GetClassNameA(window, className, sizeof className);
   if (GetDlgCtrlID(window) != IDC_GENERAL_DELAY || lstrcmpiA(className, "Edit") != 0) return TRUE;
   if (!GetDlgItem(GetParent(window), IDC_GENERAL_RECYCLE)) return TRUE;
-  *reinterpret_cast<HWND*>(data) = window;
+  reinterpret_cast<FoundWindow*>(data)->found = window;
   return FALSE;
 }
 
-// The delay edit of the general page: edit 105 beside the recycle edit 107,
-// waiting for the dialog to make its pages.
-HWND FindDelayEdit(HWND dialog) {
-  HWND found = nullptr;
-  const DWORD start = GetTickCount();
-  do {
-    EnumChildWindows(dialog, &MatchDelayEdit, reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    WaitPumping(50);
-  } while (GetTickCount() - start < kTimeout);
-  return nullptr;
-}
+// The delay edit of the general page: edit 105 beside the recycle edit 107.
+HWND FindDelayEdit(HWND dialog) { return WaitForChild(dialog, &MatchDelayEdit, FoundWindow{nullptr}); }
 
 struct ControlSearch {
   int id;
@@ -78,18 +88,8 @@ BOOL CALLBACK MatchControl(HWND window, LPARAM data) {
   return FALSE;
 }
 
-// The first window below `dialog` with that control id, waiting for the
-// dialog to make the page that holds it (the pages come one by one).
-HWND FindControl(HWND dialog, int id) {
-  const DWORD start = GetTickCount();
-  do {
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(dialog, &MatchControl, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    WaitPumping(50);
-  } while (GetTickCount() - start < kTimeout);
-  return nullptr;
-}
+// The first window below `dialog` with that control id.
+HWND FindControl(HWND dialog, int id) { return WaitForChild(dialog, &MatchControl, ControlSearch{id, nullptr}); }
 
 std::string WindowText(HWND window) {
   char text[512] = {};
@@ -154,17 +154,9 @@ BOOL CALLBACK MatchButton(HWND window, LPARAM data) {
   return FALSE;
 }
 
-// The button below `dialog` with that caption, waiting for the dialog to
-// make the page that holds it.
+// The button below `dialog` with that caption.
 HWND FindButton(HWND dialog, const char* caption) {
-  const DWORD start = GetTickCount();
-  do {
-    ButtonSearch search{caption, nullptr};
-    EnumChildWindows(dialog, &MatchButton, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    WaitPumping(50);
-  } while (GetTickCount() - start < kTimeout);
-  return nullptr;
+  return WaitForChild(dialog, &MatchButton, ButtonSearch{caption, nullptr});
 }
 
 // Selects the items of the dialog's page tree one after the other until
@@ -217,32 +209,19 @@ RECT TextPanel() {
   return RECT{panel.left, panel.top, panel.right, panel.bottom};
 }
 
-// The pixels of a screen rectangle, row by row.
+// The pixels of a screen rectangle, row by row, as 0x00RRGGBB.
 std::vector<DWORD> Capture(const RECT& area) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+  test_support::Canvas canvas(width, height);
   HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const DWORD* row = static_cast<const DWORD*>(bits);
-    pixels.assign(row, row + pixels.size());
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
+  BitBlt(canvas.Dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
   ReleaseDC(nullptr, screen);
+  std::vector<DWORD> pixels;
+  pixels.reserve(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) pixels.push_back(canvas.At(x, y));
+  }
   return pixels;
 }
 
